@@ -1,0 +1,278 @@
+#include "engine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "description.h"
+#include "winbasic.h"
+
+namespace quavera {
+namespace {
+
+constexpr const char* kNoDevice =
+    "No wave audio device available. Please check your systemconfiguration or try again later.";
+constexpr const char* kPlaybackCaption = "Quavera audio playback";
+
+void CopyText(char (&destination)[256], const std::string& text) {
+    const std::size_t length = std::min(text.size(), sizeof destination - 1);
+    std::memcpy(destination, text.data(), length);
+    destination[length] = '\0';
+}
+
+void CALLBACK DeviceCallback(HWAVEOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+
+} // namespace
+
+Engine::Engine() = default;
+Engine::~Engine() = default;
+
+Engine& Engine::instance() {
+    // Lives until the process ends: tearing down a device during DLL unload
+    // would call into winmm under the loader lock.
+    static Engine* const engine = new Engine;
+    return *engine;
+}
+
+void Engine::writeConfiguration(const PlaybackConfiguration& c) {
+    store_.write(c);
+    if (status_.playing) return;
+    const int divisor = c.frequencyDivisor != 0 ? c.frequencyDivisor : 1;
+    status_.outputRate = static_cast<std::uint16_t>(status_.streamRate / divisor);
+    status_.outputChannels = static_cast<std::uint16_t>(c.channels);
+    status_.bitsPerSample = static_cast<std::uint16_t>(c.bitsPerSample);
+    status_.quality = static_cast<std::uint16_t>(c.quality);
+}
+
+void Engine::fillStatusFromStream(StreamStatus& s, const StreamInfo& info, const char* path) const {
+    CopyText(s.title, StreamTitle(info.fileName.c_str()));
+    CopyText(s.description, LookupDescription(path));
+    s.fileLength = info.fileLength;
+    s.totalTime = info.totalTime;
+    s.position = 0;
+    s.compressionRatio = info.compressionRatio;
+    s.layer = static_cast<std::uint16_t>(info.layer);
+    s.mpegVersion = static_cast<std::uint16_t>(info.mpegVersion);
+    s.bitratePerChannel = static_cast<std::uint16_t>(info.bitratePerChannel);
+    s.outputRate = static_cast<std::uint16_t>(info.outputRate);
+    s.streamRate = static_cast<std::uint16_t>(info.outputRate * info.frequencyDivisor);
+    s.outputChannels = static_cast<std::uint16_t>(info.outputChannels);
+    s.streamChannels = static_cast<std::uint16_t>(info.streamChannels);
+    s.bitsPerSample = static_cast<std::uint16_t>(info.bitsPerSample);
+    s.quality = static_cast<std::uint16_t>(info.quality);
+}
+
+int Engine::openStream(WORD value, HWND window, const char* path, InputSource* source, DWORD tickMs) {
+    value_ = value;
+    if (!path) return 0;
+    if (busy_) {
+        ShowError(window, "Another audio playback thread is already running!");
+        return 0;
+    }
+    busy_ = true;
+    const auto fail = [this] {
+        busy_ = false;
+        return 0;
+    };
+
+    configuration_ = store_.read();
+    const std::string invalid = ValidateConfiguration(configuration_);
+    if (configuration_.playbackMethode < 1 || configuration_.playbackMethode > 3) {
+        configuration_.playbackMethode = 0;
+        ShowError(window, "%s", invalid.c_str());
+        return fail();
+    }
+    status_.playing = 0;
+    status_.paused = 0;
+    queuedBlocks_ = 0;
+    if (!invalid.empty()) {
+        ShowError(window, "%s", invalid.c_str());
+        return fail();
+    }
+
+    if (waveOutGetNumDevs() == 0) {
+        ShowError(window, "%s", kNoDevice);
+        return fail();
+    }
+
+    if (source && !decoder_.bind(source)) source = nullptr;
+    if (!decoder_.source() || !decoder_.openInput(path)) {
+        InputSource* bound = decoder_.source();
+        const char* name = bound && bound->name() ? bound->name() : path;
+        ShowError(window, "File %s does not exist!", name);
+        return fail();
+    }
+
+    const OutputConfig output{configuration_.frequencyDivisor, configuration_.quality,
+                              configuration_.channels, configuration_.bitsPerSample};
+    if (!decoder_.openStream(output)) {
+        ShowError(window, "%s", decoder_.lastError());
+        return fail();
+    }
+    const StreamInfo& info = decoder_.info();
+
+    const PcmFormat format{info.outputChannels, info.outputRate, info.bitsPerSample};
+    // A device opened for another format, or without the completion callback
+    // that the callback method needs (or with one the others must not get),
+    // cannot play this stream.
+    const bool wantsCallback = configuration_.playbackMethode == 3;
+    if (device_.isOpen() && (device_.format() != format || device_.notifies() != wantsCallback))
+        resetAndReleaseDevice(true);
+
+    fillStatusFromStream(status_, info, path);
+    msPerFrame_ = static_cast<float>(info.samplesPerFrame) * 1000.0f / static_cast<float>(status_.streamRate);
+    blockTime_ = static_cast<int>(static_cast<float>(configuration_.framesPerBuffer) * msPerFrame_);
+    framesPerTick_ = tickMs > 0 ? static_cast<int>(static_cast<double>(status_.streamRate) * tickMs /
+                                                   (info.samplesPerFrame * 1000.0))
+                                : 0;
+    currentFrame_ = 0;
+
+    if (!device_.isOpen() && !openDevice(window)) return fail();
+
+    DWORD volume = 0;
+    if (device_.volume(volume)) {
+        openVolume_ = volume;
+        status_.volumeLeft = LOWORD(volume);
+        status_.volumeRight = HIWORD(volume);
+    }
+    status_.device = device_.handle();
+    window_ = window;
+    path_ = path;
+    tickMs_ = tickMs;
+    return 1;
+}
+
+bool Engine::openDevice(HWND window) {
+    const PcmFormat format{status_.outputChannels, status_.outputRate, status_.bitsPerSample};
+    const int id = configuration_.waveOutDevice;
+    const MMRESULT result =
+        device_.open(id, format, configuration_.playbackMethode == 3 ? DeviceCallback : nullptr);
+    switch (result) {
+    case MMSYSERR_NOERROR:
+        return true;
+    case MMSYSERR_BADDEVICEID:
+        ShowError(window, "Invalid WaveOut-device ID %d!", id);
+        break;
+    case MMSYSERR_ALLOCATED:
+        ShowWarning(window, kPlaybackCaption, "Your wave audio device is in use by another application.");
+        break;
+    case MMSYSERR_NOMEM:
+        ShowError(window, "No memory left to open WaveOut-device %d!", id);
+        break;
+    case WAVERR_BADFORMAT:
+        ShowWarning(window, kPlaybackCaption,
+                    "You WaveOut-audio-device %d is not capable of playing sounds at %dHz %dbit %s.\n"
+                    "Press OK to search for other WaveOut-devices.",
+                    id, format.rate, format.bits, format.channels == 2 ? "stereo" : "mono");
+        break;
+    case WAVERR_SYNC:
+        ShowError(window, "No SYNC specified.");
+        return false;
+    default:
+        ShowError(window, "Unkown audio error.");
+        return false;
+    }
+    ShowError(window, "%s", kNoDevice);
+    return false;
+}
+
+bool Engine::resetAndReleaseDevice(bool closeDevice) {
+    if (device_.isOpen()) {
+        DWORD volume = 0;
+        if (device_.volume(volume)) {
+            status_.volumeLeft = LOWORD(volume);
+            status_.volumeRight = HIWORD(volume);
+        }
+        device_.setVolume(0);
+        const MMRESULT reset = waveOutReset(device_.handle());
+        if (reset == MMSYSERR_INVALHANDLE) {
+            ShowError(window_, "Invalid audio handle for reset!");
+            return false;
+        }
+        if (reset == MMSYSERR_NOERROR) {
+            device_.setVolume(openVolume_);
+            if (closeDevice) {
+                MMRESULT closed = device_.close();
+                for (int tries = 1; closed == WAVERR_STILLPLAYING && tries < 10; ++tries) {
+                    Sleep(500);
+                    closed = device_.close();
+                }
+                if (closed == MMSYSERR_INVALHANDLE) {
+                    ShowError(window_, "Invalid audio handle for close device!");
+                    return false;
+                }
+                if (closed == WAVERR_STILLPLAYING) {
+                    ShowError(window_, "Audio is still playing. Reset failed!");
+                    return false;
+                }
+                status_.device = nullptr;
+            }
+        }
+    }
+    queuedBlocks_ = 0;
+    return true;
+}
+
+int Engine::startPlayback() { return 0; }
+int Engine::pausePlayback() { return 0; }
+int Engine::resumePlayback() { return 0; }
+int Engine::seekPlayback(DWORD) { return 0; }
+
+int Engine::stopPlayback(int closeDevice) {
+    if (!busy_) return 0;
+    status_.playing = 0;
+    status_.paused = 0;
+    if (!resetAndReleaseDevice(closeDevice != 0)) return 0;
+    busy_ = false;
+    active_ = false;
+    return 1;
+}
+
+int Engine::closeStream() {
+    stopPlayback(0);
+    path_.clear();
+    window_ = nullptr;
+    active_ = false;
+    busy_ = false;
+    const std::uint16_t left = status_.volumeLeft;
+    const std::uint16_t right = status_.volumeRight;
+    status_ = StreamStatus{};
+    status_.volumeLeft = left;
+    status_.volumeRight = right;
+    decoder_.closeInput();
+    return 1;
+}
+
+StreamStatus* Engine::playbackStatus() {
+    float position = 0;
+    if (active_) {
+        const long frames = std::max(0L, static_cast<long>(currentFrame_) -
+                                             static_cast<long>(configuration_.framesPerBuffer) * queuedBlocks_);
+        position = std::min(static_cast<float>(frames) * msPerFrame_, status_.totalTime);
+    }
+    status_.position = std::max(0.0f, position);
+    return &status_;
+}
+
+StreamStatus* Engine::refreshStreamInfo() { return &status_; }
+
+StreamStatus* Engine::queryStreamInfo(HWND, const char*, InputSource*) { return nullptr; }
+
+int Engine::getVolume(WORD* left, WORD* right) const {
+    DWORD volume = 0;
+    if (!device_.volume(volume)) return 0;
+    if (left) *left = LOWORD(volume);
+    if (right) *right = HIWORD(volume);
+    return 1;
+}
+
+int Engine::setVolume(DWORD left, DWORD right) {
+    if (!busy_) return 0;
+    const DWORD volume = (right & 0xFFFF) << 16 | (left & 0xFFFF);
+    if (!device_.setVolume(volume)) return 0;
+    openVolume_ = volume;
+    return 1;
+}
+
+} // namespace quavera
