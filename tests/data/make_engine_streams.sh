@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Makes the small streams the engine tests open: generated tones and noise
+# encoded with Debian's encoders, and damaged copies of them.
+set -euo pipefail
+out=${1:?usage: make_engine_streams.sh OUTDIR}
+mkdir -p "$out"
+cd "$out"
+[ -f .done ] && exit 0
+
+sox -q -n -r 44100 -c 2 -b 16 tone44.wav synth 2 sine 440 sine 660 gain -6
+sox -q -n -r 44100 -c 1 -b 16 tone44m.wav synth 2 sine 550 gain -6
+sox -q -n -r 22050 -c 2 -b 16 tone22.wav synth 2 sine 300 sine 500 gain -6
+sox -q -n -r 48000 -c 2 -b 16 tone48.wav synth 1 sine 1000 gain -6
+
+twolame --quiet -b 128 -m s tone44.wav stereo128.mp2
+twolame --quiet -b 64 -m m tone44m.wav mono64.mp2
+twolame --quiet -b 192 -m s tone48.wav stereo192_48k.mp2
+lame --quiet -b 64 tone22.wav lsf22.mp3
+lame --quiet -b 128 tone44.wav stereo128.mp3
+
+python3 - <<'PY'
+import random
+base = open("stereo128.mp2", "rb").read()
+
+def patched(byte2_mask, byte2_value, layer=None):
+    data = bytearray(base)
+    data[2] = (data[2] & ~byte2_mask) | byte2_value
+    if layer is not None:
+        # With the CRC present, so that the first 16 bits are not all ones.
+        data[1] = (data[1] & 0xF8) | layer
+    return bytes(data)
+
+open("bitrate15.mp2", "wb").write(patched(0xF0, 0xF0))
+open("freeformat.mp2", "wb").write(patched(0xF0, 0x00))
+open("reservedrate.mp2", "wb").write(patched(0x0C, 0x0C))
+open("layer1.mp2", "wb").write(patched(0, 0, layer=0x06))
+rng = random.Random(7)
+# Junk without any 0xFF byte cannot hold a sync word.
+junk = bytes(rng.randrange(0, 255) for _ in range(1000))
+open("junk_before.mp2", "wb").write(junk + base)
+open("random.bin", "wb").write(bytes(rng.randrange(0, 256) for _ in range(20000)))
+open("empty.mp2", "wb").write(b"")
+open("short_header.mp2", "wb").write(base[:3])
+PY
+touch .done
