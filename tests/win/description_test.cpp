@@ -1,5 +1,6 @@
 // Titles and "descript.ion" lookups for the status records.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <string>
