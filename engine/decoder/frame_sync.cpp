@@ -1,0 +1,63 @@
+#include "frame_sync.h"
+
+namespace quavera {
+
+namespace {
+
+bool atSyncWord(const BitReader& reader) {
+    return reader.ptr[0] == 0xFF && (reader.ptr[1] & 0xF0) == 0xF0;
+}
+
+// A list reader has moved on to its next file: frame counting starts over
+// with that file's bitrate and length.
+void enterNextFile(BitStream& stream, StreamState& state, FrameHeader header) {
+    stream.clearBoundary();
+    const int bitratePerChannel = header.bitratePerChannel();
+    state.frameCounter = 1;
+    state.frameSize = frameSizeOf(state.streamChannels, bitratePerChannel, state.samplingFrequency);
+    state.totalFrames = state.framesIn(stream.length());
+    state.fileChanged = true;
+    state.currentBitratePerChannel = bitratePerChannel;
+}
+
+} // namespace
+
+bool syncFrame(BitStream& stream, StreamState& state, FrameHeader& header) {
+    const auto frameBytes = static_cast<std::size_t>(state.frameSize.bytes);
+    if (!stream.ensure(frameBytes)) {
+        return false;
+    }
+    BitReader& reader = stream.reader();
+    reader.alignToByte();
+    std::int64_t positionsLeft = 4 * static_cast<std::int64_t>(frameBytes);
+    for (;;) {
+        while (!atSyncWord(reader)) {
+            if (--positionsLeft < 0 || !stream.ensure(frameBytes)) {
+                return false;
+            }
+            ++reader.ptr;
+        }
+        const std::uint8_t* syncStart = reader.ptr;
+        const std::uint32_t high = reader.read(16);
+        header = FrameHeader::fromWord(high << 16 | reader.read(16));
+        if (header.streamBits() == state.referenceBits) {
+            if (header.channels() != state.streamChannels) {
+                return false;
+            }
+            if (stream.boundary() != nullptr && syncStart >= stream.boundary()) {
+                enterNextFile(stream, state, header);
+            }
+            break;
+        }
+        reader.ptr = syncStart + 1;
+        if (--positionsLeft < 0) {
+            return false;
+        }
+    }
+    if (header.hasCrc()) {
+        reader.skip(16);
+    }
+    return true;
+}
+
+} // namespace quavera

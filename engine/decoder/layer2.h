@@ -1,0 +1,36 @@
+#pragma once
+// Layer II frames: allocation, scale-factor selection, scale factors and
+// grouped or plain samples, requantised into the subband buffer.
+#include <array>
+
+#include "layer_decoder.h"
+#include "standard_tables.h"
+
+namespace quavera {
+
+class Layer2Decoder final : public LayerDecoder {
+public:
+    std::string setup(FrameHeader first) override;
+    void reset() override;
+    std::uint32_t decodeFrame(FrameContext& context, std::uint8_t* out) override;
+
+    // The allocation table chosen at set-up.
+    const tables::AllocTable* allocTable() const { return table_; }
+
+private:
+    void readFrame(BitReader& reader, FrameHeader header, Synthesis& synthesis);
+    // Reads the three values of one granule of a subband and requantises them
+    // without scale factor.
+    static void readGranule(BitReader& reader, int quantClass, float* values);
+
+    const tables::AllocTable* table_ = nullptr;
+    std::array<std::array<int, 32>, 2> allocation_{};
+    std::array<std::array<std::uint8_t, 32>, 2> scfsi_{};
+    std::array<std::array<std::array<float, 3>, 32>, 2> scale_{};
+};
+
+// The allocation table for a per-channel bitrate (kbit/s) and sampling
+// frequency, or null when Layer II does not allow the combination.
+const tables::AllocTable* chooseAllocTable(int mpegVersion, int bitratePerChannel, int samplingFrequency);
+
+} // namespace quavera

@@ -1,0 +1,79 @@
+#include "stream_open.h"
+
+namespace quavera {
+
+namespace {
+
+constexpr const char* kNotValid = "This is not a valid audiofile!";
+constexpr std::size_t kTagHeaderBytes = 10;
+
+bool atSyncWord(const BitReader& reader) {
+    return reader.ptr[0] == 0xFF && (reader.ptr[1] & 0xF0) == 0xF0;
+}
+
+// Moves to the next 12-bit sync word whose first 16 bits are not all ones
+// (a run of 0xFF bytes is padding, not a header).
+bool findSyncWord(BitStream& stream) {
+    BitReader& reader = stream.reader();
+    reader.alignToByte();
+    for (;;) {
+        while (stream.unread() > 4 && !atSyncWord(reader)) {
+            ++reader.ptr;
+        }
+        if (stream.unread() < 4 || !atSyncWord(reader)) {
+            if (!stream.refill()) {
+                return false;
+            }
+            continue;
+        }
+        if (reader.ptr[1] == 0xFF) {
+            ++reader.ptr;
+            continue;
+        }
+        return true;
+    }
+}
+
+} // namespace
+
+std::int32_t id3v2TagBytes(const std::uint8_t* p) {
+    if (p[0] != 'I' || p[1] != 'D' || p[2] != '3' || p[3] == 0xFF || p[4] == 0xFF) {
+        return 0;
+    }
+    std::int32_t size = 0;
+    for (int i = 6; i < 10; ++i) {
+        if (p[i] >= 0x80) {
+            return 0;
+        }
+        size = size << 7 | p[i];
+    }
+    const bool footer = (p[5] & 0x10) != 0;
+    return static_cast<std::int32_t>(kTagHeaderBytes) + size + (footer ? static_cast<std::int32_t>(kTagHeaderBytes) : 0);
+}
+
+bool findFirstFrame(BitStream& stream, FirstFrame& first, std::string& error) {
+    error.clear();
+    stream.seek(0);
+    if (!stream.ensure(4) || stream.dataUnread() == 0) {
+        return false;
+    }
+    first.audioStart = 0;
+    if (stream.dataUnread() >= kTagHeaderBytes) {
+        const std::int32_t tagBytes = id3v2TagBytes(stream.data());
+        if (tagBytes > 0 && !stream.skipBytes(static_cast<std::size_t>(tagBytes))) {
+            error = kNotValid;
+            return false;
+        }
+        first.audioStart = tagBytes;
+    }
+    if (!findSyncWord(stream)) {
+        error = kNotValid;
+        return false;
+    }
+    const std::uint8_t* p = stream.data();
+    first.header = FrameHeader::fromWord(std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3]);
+    first.position = stream.tell() - first.audioStart;
+    return true;
+}
+
+} // namespace quavera
