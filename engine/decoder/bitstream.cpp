@@ -60,7 +60,7 @@ std::int32_t BitStream::tell() const {
     if (source_ == nullptr) {
         return 0;
     }
-    return source_->tell() - static_cast<std::int32_t>(unread());
+    return source_->tell() - static_cast<std::int32_t>(dataUnread());
 }
 
 std::int32_t BitStream::length() const {

@@ -29,11 +29,6 @@ void put16(std::uint8_t* out, int sample) {
     out[1] = static_cast<std::uint8_t>((sample >> 8) & 0xFF);
 }
 
-// The high byte as unsigned 8-bit; the low byte is dropped, not rounded.
-std::uint8_t to8(int sample) {
-    return static_cast<std::uint8_t>(((sample >> 8) & 0xFF) ^ 0x80);
-}
-
 template <int R>
 int writeStereo16(std::uint8_t* out, const SlotWindow& slot) {
     int left[32 / R];
@@ -64,8 +59,8 @@ int writeStereo8(std::uint8_t* out, const SlotWindow& slot) {
     windowChannel<R>(slot, 0, left);
     windowChannel<R>(slot, 1, right);
     for (int n = 0; n < 32 / R; ++n) {
-        out[2 * n] = to8(left[n]);
-        out[2 * n + 1] = to8(right[n]);
+        out[2 * n] = toUnsigned8(left[n]);
+        out[2 * n + 1] = toUnsigned8(right[n]);
     }
     return 64 / R;
 }
@@ -75,7 +70,7 @@ int writeMono8(std::uint8_t* out, const SlotWindow& slot) {
     int samples[32 / R];
     windowChannel<R>(slot, 0, samples);
     for (int n = 0; n < 32 / R; ++n) {
-        out[n] = to8(samples[n]);
+        out[n] = toUnsigned8(samples[n]);
     }
     return 32 / R;
 }
@@ -100,6 +95,10 @@ int toSample(double sum) {
         return -32767;
     }
     return static_cast<int>(std::lrint(value));
+}
+
+std::uint8_t toUnsigned8(int sample) {
+    return static_cast<std::uint8_t>(((sample >> 8) & 0xFF) ^ 0x80);
 }
 
 PcmWriter selectPcmWriter(int divisor, int channels, int bits) {

@@ -28,4 +28,8 @@ constexpr int lastTapOf(int quality) { return 15 - 2 * quality; }
 // nearest integer (ties to even), clipped to +-32767.
 int toSample(double sum);
 
+// A 16-bit sample as unsigned 8-bit: its high byte with the sign flipped; the
+// low byte is dropped, not rounded (255 gives 0x80, -1 gives 0x7F).
+std::uint8_t toUnsigned8(int sample);
+
 } // namespace quavera

@@ -12,8 +12,10 @@ bool atSyncWord(const BitReader& reader) {
 }
 
 // Moves to the next 12-bit sync word whose first 16 bits are not all ones
-// (a run of 0xFF bytes is padding, not a header).
-bool findSyncWord(BitStream& stream) {
+// (a run of 0xFF bytes is padding, not a header). That rule also passes over
+// the header of MPEG-1 Layer I without CRC; such a candidate is remembered so
+// that a stream that never syncs can still be refused as Layer I.
+bool findSyncWord(BitStream& stream, bool& layerOneSeen) {
     BitReader& reader = stream.reader();
     reader.alignToByte();
     for (;;) {
@@ -27,6 +29,9 @@ bool findSyncWord(BitStream& stream) {
             continue;
         }
         if (reader.ptr[1] == 0xFF) {
+            const int bitrateIndex = reader.ptr[2] >> 4;
+            const int frequencyIndex = reader.ptr[2] >> 2 & 3;
+            layerOneSeen = layerOneSeen || (bitrateIndex != 0 && bitrateIndex != 15 && frequencyIndex != 3);
             ++reader.ptr;
             continue;
         }
@@ -66,8 +71,9 @@ bool findFirstFrame(BitStream& stream, FirstFrame& first, std::string& error) {
         }
         first.audioStart = tagBytes;
     }
-    if (!findSyncWord(stream)) {
-        error = kNotValid;
+    bool layerOneSeen = false;
+    if (!findSyncWord(stream, layerOneSeen)) {
+        error = layerOneSeen ? "This type of audiofile is currently not supported!" : kNotValid;
         return false;
     }
     const std::uint8_t* p = stream.data();

@@ -1,0 +1,189 @@
+#include "test_support.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "standard_tables.h"
+
+namespace quavera::test {
+
+MemorySource::MemorySource(Bytes data, std::string name) : MemorySource(std::vector<Bytes>{std::move(data)}, std::move(name)) {}
+
+MemorySource::MemorySource(std::vector<Bytes> files, std::string name) : files_(std::move(files)), name_(std::move(name)) {
+    for (const Bytes& f : files_) {
+        all_.insert(all_.end(), f.begin(), f.end());
+    }
+}
+
+std::size_t MemorySource::fileAt(std::size_t position) const {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        if (position < start + files_[i].size()) {
+            return i;
+        }
+        start += files_[i].size();
+    }
+    return files_.empty() ? 0 : files_.size() - 1;
+}
+
+std::uint32_t MemorySource::read(void* buffer, std::uint32_t count) {
+    if (buffer == nullptr) {
+        return previousFileBytes_;
+    }
+    const std::size_t n = std::min<std::size_t>(count, all_.size() - std::min(position_, all_.size()));
+    std::copy_n(all_.begin() + static_cast<std::ptrdiff_t>(position_), n, static_cast<std::uint8_t*>(buffer));
+    const std::size_t first = fileAt(position_);
+    const std::size_t last = n > 0 ? fileAt(position_ + n - 1) : first;
+    std::uint32_t result = static_cast<std::uint32_t>(n);
+    if (last != first) {
+        std::size_t endOfFirst = 0;
+        for (std::size_t i = 0; i <= first; ++i) {
+            endOfFirst += files_[i].size();
+        }
+        previousFileBytes_ = static_cast<std::uint32_t>(endOfFirst - position_);
+        result |= kNextFileFlag;
+    }
+    currentFile_ = last;
+    position_ += n;
+    return result;
+}
+
+int MemorySource::seek(std::int32_t position) {
+    if (position < 0 || static_cast<std::size_t>(position) > all_.size()) {
+        return 0;
+    }
+    position_ = static_cast<std::size_t>(position);
+    currentFile_ = fileAt(position_);
+    return 1;
+}
+
+std::int32_t MemorySource::length() {
+    return files_.empty() ? 0 : static_cast<std::int32_t>(files_[currentFile_].size());
+}
+
+void BitWriter::put(std::uint32_t value, int bits) {
+    for (int i = bits - 1; i >= 0; --i) {
+        if (bitsUsed_ == 8) {
+            bytes_.push_back(0);
+            bitsUsed_ = 0;
+        }
+        const auto bit = static_cast<std::uint8_t>((value >> i) & 1u);
+        bytes_.back() = static_cast<std::uint8_t>(bytes_.back() | bit << (7 - bitsUsed_));
+        ++bitsUsed_;
+    }
+}
+
+void BitWriter::padToBytes(std::size_t bytes) {
+    bytes_.resize(bytes, 0);
+    bitsUsed_ = 8;
+}
+
+std::uint32_t headerWord(const HeaderFields& h) {
+    const std::uint32_t layerField = h.layer == 0 ? 0u : static_cast<std::uint32_t>(4 - h.layer);
+    return 0xFFFu << 20 | static_cast<std::uint32_t>(h.id) << 19 | layerField << 17 | (h.crc ? 0u : 1u) << 16 |
+           static_cast<std::uint32_t>(h.bitrateIndex) << 12 | static_cast<std::uint32_t>(h.frequencyIndex) << 10 |
+           static_cast<std::uint32_t>(h.padding) << 9 | static_cast<std::uint32_t>(h.privateBit) << 8 |
+           static_cast<std::uint32_t>(h.mode) << 6 | static_cast<std::uint32_t>(h.modeExtension) << 4 |
+           static_cast<std::uint32_t>(h.copyright) << 3 | static_cast<std::uint32_t>(h.original) << 2 |
+           static_cast<std::uint32_t>(h.emphasis);
+}
+
+void putHeader(BitWriter& w, const HeaderFields& h) {
+    w.put(headerWord(h), 32);
+    if (h.crc) {
+        w.put(0, 16);
+    }
+}
+
+std::size_t frameBytes(const HeaderFields& h) {
+    const int kbps = tables::kBitrateKbps[h.id == 1 ? 0 : 1][h.layer - 1][h.bitrateIndex];
+    const int fs = tables::kSamplingFrequencyHz[h.id == 1 ? 0 : 1][h.frequencyIndex];
+    return static_cast<std::size_t>(144 * kbps * 1000 / fs + h.padding);
+}
+
+Bytes layer2Frame(const HeaderFields& h, const std::function<void(BitWriter&)>& body) {
+    BitWriter w;
+    putHeader(w, h);
+    body(w);
+    w.padToBytes(frameBytes(h));
+    return w.bytes();
+}
+
+Bytes simpleLayer2Frame(const HeaderFields& h, int subbands, int scale) {
+    // Table 3-B.2a/b (and the LSF table) use 4 allocation bits in subbands 0..2
+    // and 0..3; the builder only touches those.
+    const int channels = h.mode == 3 ? 1 : 2;
+    const int sblimit = h.id == 0 ? 30 : (h.frequencyIndex == 1 ? 27 : 30);
+    return layer2Frame(h, [&](BitWriter& w) {
+        const auto& table = tables::kAllocTables[h.id == 0 ? tables::kTableLsf
+                                                           : (sblimit == 27 ? tables::kTable2a : tables::kTable2b)];
+        for (int sb = 0; sb < table.sblimit; ++sb) {
+            for (int ch = 0; ch < channels; ++ch) {
+                w.put(sb < subbands ? 1u : 0u, table.nbal[sb]);
+            }
+        }
+        for (int sb = 0; sb < subbands; ++sb) {
+            for (int ch = 0; ch < channels; ++ch) {
+                w.put(2, 2); // one scale factor for the whole frame
+            }
+        }
+        for (int sb = 0; sb < subbands; ++sb) {
+            for (int ch = 0; ch < channels; ++ch) {
+                w.put(static_cast<std::uint32_t>(scale), 6);
+            }
+        }
+        for (int g = 0; g < 12; ++g) {
+            for (int sb = 0; sb < subbands; ++sb) {
+                // Top, bottom, top value of the class: a loud alternating pattern.
+                const auto& cls = tables::kQuantClasses[table.quantClass[sb][1]];
+                const auto top = static_cast<std::uint32_t>(cls.steps - 1);
+                for (int ch = 0; ch < channels; ++ch) {
+                    if (cls.grouped) {
+                        w.put(top + top * static_cast<std::uint32_t>(cls.steps * cls.steps), cls.bits);
+                    } else {
+                        w.put(top, cls.bits);
+                        w.put(0, cls.bits);
+                        w.put(top, cls.bits);
+                    }
+                }
+            }
+        }
+    });
+}
+
+Bytes concat(const std::vector<Bytes>& parts) {
+    Bytes out;
+    for (const Bytes& p : parts) {
+        out.insert(out.end(), p.begin(), p.end());
+    }
+    return out;
+}
+
+Bytes repeat(const Bytes& part, int times) {
+    Bytes out;
+    for (int i = 0; i < times; ++i) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+}
+
+bool run(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
+
+bool haveCommand(const char* name) {
+    return run(std::string("command -v ") + name + " >/dev/null 2>&1");
+}
+
+std::string tempDir(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("quavera-" + name + "-" + std::to_string(static_cast<long>(::getpid())));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+} // namespace quavera::test
