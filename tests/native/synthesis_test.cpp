@@ -1,0 +1,273 @@
+// Synthesis filterbank: the formula tables, the optimised path against a
+// plain double-precision model of the filter, and the edge cases of the
+// cutoff, rounding, clipping and output formats.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <numbers>
+#include <random>
+
+#include "pcm_writer.h"
+#include "standard_tables.h"
+#include "synthesis.h"
+#include "synthesis_tables.h"
+
+namespace quavera {
+namespace {
+
+TEST(SynthesisTables, RecomputedFromTheirFormulas) {
+    const SynthesisTables& t = synthesisTables();
+    for (int i = 0; i < 64; ++i) {
+        for (int k = 0; k < 32; ++k) {
+            const double n = std::cos((16 + i) * (2 * k + 1) * std::numbers::pi / 64.0);
+            EXPECT_NEAR(t.n[i][k], n, 1e-6) << i << "," << k;
+        }
+    }
+    // The window against the standard's decimal coefficients D[i] (D' = 32768 D).
+    std::ifstream d(std::string(QUAVERA_SHARED_DIR) + "/iso-tables/synth_window_D.txt");
+    if (!d) {
+        GTEST_SKIP() << "no table text";
+    }
+    std::string line;
+    int count = 0;
+    while (std::getline(d, line)) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        int i = 0;
+        double value = 0;
+        std::sscanf(line.c_str(), "%d %lf", &i, &value);
+        EXPECT_NEAR(t.window[static_cast<std::size_t>(i)] / 32768.0, value, 1e-9) << i;
+        ++count;
+    }
+    EXPECT_EQ(count, 512);
+}
+
+// The filter exactly as written: full 64-entry matrixing from N, a plain
+// ring of 1024 floats with wrap-around indexing, the cutoff, the windowing
+// formula and the output conversion, all in double precision.
+class ModelSynthesis {
+public:
+    ModelSynthesis(int divisor, int quality, int channels, int outputChannels, int bits)
+        : r_(divisor), first_(2 * quality), last_(15 - 2 * quality), channels_(channels), out_(outputChannels),
+          bits_(bits) {}
+
+    std::vector<std::uint8_t> frame(const float* subbands0, const float* subbands1) {
+        const SynthesisTables& t = synthesisTables();
+        std::vector<std::uint8_t> pcm;
+        for (int slot = 0; slot < 36; ++slot) {
+            offset_ = (offset_ + 1024 - 64) % 1024;
+            for (int ch = 0; ch < channels_; ++ch) {
+                const float* s = (ch == 0 ? subbands0 : subbands1) + 32 * slot;
+                int m0 = 31 / r_ - 1;
+                while (m0 > 0 && std::fabs(s[m0]) < std::ldexp(1.0, -13)) {
+                    m0 -= 2;
+                }
+                const int m = m0 + 2;
+                for (int v = 0; v < 64; ++v) {
+                    double x = 0;
+                    for (int k = 0; k < m; ++k) {
+                        x += static_cast<double>(t.n[v][k]) * s[k];
+                    }
+                    v_[ch][(offset_ + v) % 1024] = static_cast<float>(x);
+                }
+            }
+            for (int j = 0; j < 32; j += r_) {
+                for (int ch = 0; ch < out_; ++ch) {
+                    double sum = 0;
+                    for (int i = first_; i <= last_; ++i) {
+                        sum += static_cast<double>(t.window[j + 32 * i]) *
+                               v_[ch][(offset_ + j + 32 * i + 64 * ((i + 1) / 2)) % 1024];
+                    }
+                    const double value = std::nearbyint(static_cast<float>(sum));
+                    const int sample = static_cast<int>(std::clamp(value, -32767.0, 32767.0));
+                    if (bits_ == 16) {
+                        pcm.push_back(static_cast<std::uint8_t>(sample & 0xFF));
+                        pcm.push_back(static_cast<std::uint8_t>(sample >> 8 & 0xFF));
+                    } else {
+                        pcm.push_back(static_cast<std::uint8_t>((sample >> 8 & 0xFF) ^ 0x80));
+                    }
+                }
+            }
+        }
+        return pcm;
+    }
+
+private:
+    int r_, first_, last_, channels_, out_, bits_;
+    int offset_ = 0;
+    float v_[2][1024] = {};
+};
+
+// Subband samples of varied shape: loud low bands, falling levels, slots
+// whose upper bands are quiet (so the cutoff moves), a few near the 2^-13
+// threshold, and some loud enough to clip.
+void fillSubbands(float* s, std::mt19937& random, int frame) {
+    std::normal_distribution<float> noise(0.0f, 1.0f);
+    for (int slot = 0; slot < 36; ++slot) {
+        const int top = static_cast<int>(random() % 33);
+        const float level = frame % 5 == 4 ? 3.0f : 0.3f;
+        for (int sb = 0; sb < 32; ++sb) {
+            float value = sb < top ? level * noise(random) * std::pow(0.85f, static_cast<float>(sb)) : 0.0f;
+            if (sb >= top && random() % 4 == 0) {
+                value = std::ldexp(1.0f, -13 - static_cast<int>(random() % 2)) * (random() % 2 ? 1.0f : -1.0f);
+            }
+            s[32 * slot + sb] = value;
+        }
+    }
+}
+
+TEST(Synthesis, OptimisedPathWithinOneLsbOfThePlainModel) {
+    std::mt19937 random(7);
+    for (int divisor : {1, 2, 4}) {
+        for (int quality : {1, 2, 3}) {
+            for (int channels : {1, 2}) {
+                for (int outputChannels : {1, 2}) {
+                    if (channels == 1 && outputChannels == 2) {
+                        continue;
+                    }
+                    for (int bits : {8, 16}) {
+                        Synthesis synthesis;
+                        std::string error;
+                        ASSERT_TRUE(synthesis.configure(divisor, quality, channels, outputChannels, bits, error));
+                        synthesis.reset();
+                        ModelSynthesis model(divisor, quality, channels, outputChannels, bits);
+                        int worst = 0;
+                        for (int frame = 0; frame < 6; ++frame) {
+                            fillSubbands(synthesis.subbands(0), random, frame);
+                            fillSubbands(synthesis.subbands(1), random, frame);
+                            std::vector<std::uint8_t> got(static_cast<std::size_t>(synthesis.frameBytes()));
+                            synthesis.synthesizeFrame(got.data());
+                            const auto want = model.frame(synthesis.subbands(0), synthesis.subbands(1));
+                            ASSERT_EQ(got.size(), want.size());
+                            for (std::size_t i = 0; i < got.size(); i += bits / 8) {
+                                const int a = bits == 16 ? static_cast<std::int16_t>(got[i] | got[i + 1] << 8) : got[i];
+                                const int b = bits == 16 ? static_cast<std::int16_t>(want[i] | want[i + 1] << 8) : want[i];
+                                worst = std::max(worst, std::abs(a - b));
+                            }
+                        }
+                        EXPECT_LE(worst, 1) << "r" << divisor << " q" << quality << " ch" << channels << "->"
+                                            << outputChannels << " " << bits << " bit";
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Synthesis, CutoffTestsEvenSubbandsOnTheirBitPattern) {
+    float s[32] = {};
+    s[30] = 1.0f;
+    EXPECT_EQ(activeSubbands(s, 1), 32);
+    s[30] = 0.0f;
+    s[31] = 1.0f; // its even neighbour is quiet: dropped with it
+    EXPECT_LE(activeSubbands(s, 1), 30);
+    s[30] = std::ldexp(1.0f, -13); // exactly the threshold counts
+    EXPECT_EQ(activeSubbands(s, 1), 32);
+    s[30] = -std::nextafter(std::ldexp(1.0f, -13), 0.0f);
+    EXPECT_EQ(activeSubbands(s, 1), 2);
+    s[30] = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(activeSubbands(s, 1), 32);
+    s[30] = 0.0f;
+    s[10] = 0.5f;
+    EXPECT_EQ(activeSubbands(s, 1), 12);
+    EXPECT_EQ(activeSubbands(s, 2), 12);
+    EXPECT_EQ(activeSubbands(s, 4), 2); // starts at 6: subband 10 is never used at r = 4
+    s[14] = 1.0f;
+    EXPECT_EQ(activeSubbands(s, 2), 16);
+}
+
+TEST(Synthesis, SilenceWritesZeroAndMidScale) {
+    for (int bits : {8, 16}) {
+        Synthesis synthesis;
+        std::string error;
+        ASSERT_TRUE(synthesis.configure(1, 1, 2, 2, bits, error));
+        synthesis.reset();
+        std::vector<std::uint8_t> pcm(static_cast<std::size_t>(synthesis.frameBytes()), 0x55);
+        synthesis.synthesizeFrame(pcm.data());
+        for (std::uint8_t b : pcm) {
+            ASSERT_EQ(b, bits == 16 ? 0x00 : 0x80);
+        }
+    }
+}
+
+TEST(Synthesis, FullScaleClipsToPlusMinus32767AndNeverMinus32768) {
+    Synthesis synthesis;
+    std::string error;
+    ASSERT_TRUE(synthesis.configure(1, 1, 1, 1, 16, error));
+    synthesis.reset();
+    int top = 0;
+    int bottom = 0;
+    for (int frame = 0; frame < 4; ++frame) {
+        for (int slot = 0; slot < 36; ++slot) {
+            for (int sb = 0; sb < 32; ++sb) {
+                synthesis.subbands(0)[32 * slot + sb] = (slot + frame) % 2 == 0 ? 8.0f : -8.0f;
+            }
+        }
+        std::vector<std::uint8_t> pcm(static_cast<std::size_t>(synthesis.frameBytes()));
+        synthesis.synthesizeFrame(pcm.data());
+        for (std::size_t i = 0; i < pcm.size(); i += 2) {
+            const int sample = static_cast<std::int16_t>(pcm[i] | pcm[i + 1] << 8);
+            ASSERT_NE(sample, -32768);
+            top += sample == 32767;
+            bottom += sample == -32767;
+        }
+    }
+    EXPECT_GT(top, 0);
+    EXPECT_GT(bottom, 0);
+    EXPECT_EQ(toSample(1e9), 32767);
+    EXPECT_EQ(toSample(-1e9), -32767);
+    EXPECT_EQ(toSample(-32767.6), -32767);
+    EXPECT_EQ(toSample(std::numeric_limits<double>::quiet_NaN()), -32767);
+}
+
+TEST(Synthesis, RoundsToNearestEvenAfterSinglePrecision) {
+    EXPECT_EQ(toSample(2.5), 2);
+    EXPECT_EQ(toSample(3.5), 4);
+    EXPECT_EQ(toSample(-2.5), -2);
+    EXPECT_EQ(toSample(2.4999999), 2);
+    // Rounds to single precision first: just below x.5 in double becomes x.5.
+    EXPECT_EQ(toSample(2.5 - 1e-12), 2);
+    EXPECT_EQ(toSample(3.5 - 1e-12), 4);
+}
+
+TEST(Synthesis, EightBitSamplesDropTheLowByte) {
+    EXPECT_EQ(toUnsigned8(255), 0x80);
+    EXPECT_EQ(toUnsigned8(256), 0x81);
+    EXPECT_EQ(toUnsigned8(-1), 0x7F);
+    EXPECT_EQ(toUnsigned8(-256), 0x7F);
+    EXPECT_EQ(toUnsigned8(-257), 0x7E);
+    EXPECT_EQ(toUnsigned8(32767), 0xFF);
+    EXPECT_EQ(toUnsigned8(-32767), 0x00);
+}
+
+TEST(Synthesis, BytesPerSlotAndFrameByDivisorChannelsAndWidth) {
+    const SynthesisTables& t = synthesisTables();
+    const float ring[2048] = {};
+    const SlotWindow slot{{ring, ring}, t.window.data(), 2, 13};
+    std::uint8_t out[256];
+    struct Case {
+        int divisor, channels, bits, slotBytes;
+    };
+    for (const Case c : {Case{1, 2, 16, 128}, Case{2, 2, 16, 64}, Case{4, 2, 16, 32}, Case{1, 1, 16, 64},
+                         Case{2, 1, 16, 32}, Case{1, 2, 8, 64}, Case{4, 1, 8, 8}}) {
+        std::memset(out, 0xEE, sizeof out);
+        const PcmWriter writer = selectPcmWriter(c.divisor, c.channels, c.bits);
+        ASSERT_NE(writer, nullptr);
+        EXPECT_EQ(writer(out, slot), c.slotBytes);
+        EXPECT_EQ(out[c.slotBytes], 0xEE) << "wrote past its slot";
+        Synthesis synthesis;
+        std::string error;
+        ASSERT_TRUE(synthesis.configure(c.divisor, 1, 2, c.channels, c.bits, error));
+        EXPECT_EQ(synthesis.frameBytes(), 36 * c.slotBytes);
+    }
+    EXPECT_EQ(selectPcmWriter(3, 2, 16), nullptr);
+    EXPECT_EQ(selectPcmWriter(1, 3, 16), nullptr);
+    EXPECT_EQ(selectPcmWriter(1, 2, 12), nullptr);
+}
+
+} // namespace
+} // namespace quavera

@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include "frame_header.h"
+#include "layer2.h"
 #include "standard_tables.h"
 
 namespace quavera::test {
@@ -113,13 +115,17 @@ Bytes layer2Frame(const HeaderFields& h, const std::function<void(BitWriter&)>& 
 }
 
 Bytes simpleLayer2Frame(const HeaderFields& h, int subbands, int scale) {
-    // Table 3-B.2a/b (and the LSF table) use 4 allocation bits in subbands 0..2
-    // and 0..3; the builder only touches those.
-    const int channels = h.mode == 3 ? 1 : 2;
-    const int sblimit = h.id == 0 ? 30 : (h.frequencyIndex == 1 ? 27 : 30);
+    const FrameHeader header = FrameHeader::fromWord(headerWord(h));
+    const int channels = header.channels();
+    const tables::AllocTable* chosen =
+        chooseAllocTable(header.mpegVersion(), header.bitratePerChannel(), header.samplingFrequency());
+    if (chosen == nullptr) { // a stream the decoder refuses: any body will do
+        chosen = &tables::kAllocTables[tables::kTable2a];
+        subbands = 0;
+    }
+    const tables::AllocTable& table = *chosen;
+    subbands = std::min(subbands, table.sblimit);
     return layer2Frame(h, [&](BitWriter& w) {
-        const auto& table = tables::kAllocTables[h.id == 0 ? tables::kTableLsf
-                                                           : (sblimit == 27 ? tables::kTable2a : tables::kTable2b)];
         for (int sb = 0; sb < table.sblimit; ++sb) {
             for (int ch = 0; ch < channels; ++ch) {
                 w.put(sb < subbands ? 1u : 0u, table.nbal[sb]);
