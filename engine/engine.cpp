@@ -106,6 +106,9 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
 
     const OutputConfig output{configuration_.frequencyDivisor, configuration_.quality,
                               configuration_.channels, configuration_.bitsPerSample};
+    // An input that ends before it has the four bytes of a header sets no
+    // text of its own; for the user it is simply not an audio file.
+    decoder_.setLastError("This is not a valid audiofile!");
     if (!decoder_.openStream(output)) {
         ShowError(window, "%s", decoder_.lastError());
         return fail();

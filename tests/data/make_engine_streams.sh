@@ -32,13 +32,19 @@ def patched(byte2_mask, byte2_value, layer=None):
 
 open("bitrate15.mp2", "wb").write(patched(0xF0, 0xF0))
 open("freeformat.mp2", "wb").write(patched(0xF0, 0x00))
+mp3 = bytearray(open("stereo128.mp3", "rb").read())
+first = mp3.find(b"\xff\xfb")
+mp3[first + 2] &= 0x0F
+open("freeformat.mp3", "wb").write(bytes(mp3))
 open("reservedrate.mp2", "wb").write(patched(0x0C, 0x0C))
 open("layer1.mp2", "wb").write(patched(0, 0, layer=0x06))
 rng = random.Random(7)
-# Junk without any 0xFF byte cannot hold a sync word.
+# Bytes without 0xFF cannot hold a sync word.
 junk = bytes(rng.randrange(0, 255) for _ in range(1000))
 open("junk_before.mp2", "wb").write(junk + base)
-open("random.bin", "wb").write(bytes(rng.randrange(0, 256) for _ in range(20000)))
+open("random.bin", "wb").write(bytes(rng.randrange(0, 255) for _ in range(20000)))
+# Any bytes: a chance sync word may open as a stream, but nothing may break.
+open("random_any.bin", "wb").write(bytes(rng.randrange(0, 256) for _ in range(20000)))
 open("empty.mp2", "wb").write(b"")
 open("short_header.mp2", "wb").write(base[:3])
 PY

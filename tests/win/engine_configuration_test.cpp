@@ -80,15 +80,22 @@ TEST_F(EngineConfiguration, RegistryLocationMovesEveryValue) {
     EXPECT_EQ(ReadSettings(), (Settings{4, 3, 1, 8, 64, 16, 3, 2}));
 }
 
-TEST_F(EngineConfiguration, OverlongLocationIsCutNotOverrun) {
-    const std::string longName = location_ + "\\" + std::string(400, 'x');
+TEST_F(EngineConfiguration, UnusableLocationShowsTheRegistryErrorAndReadsDefaults) {
+    // Far beyond what a key path may hold: the engine keeps 255 characters of
+    // it, the registry refuses the key, and every write says so.
+    std::string longName = location_;
+    while (longName.size() < 4000) longName += "\\" + std::string(250, 'x');
     tamblin::SetRegistryLocation(longName.c_str());
     configure(2, 1, 2, 16);
+    EXPECT_EQ(ReadSettings(), (Settings{1, 2, 2, 16, 14, 2, 1, -1}));
+    const auto boxes = boxes_.boxes();
+    ASSERT_EQ(boxes.size(), 10u) << "the key text, eight values and the performance check";
+    EXPECT_EQ(boxes[0].text, "Cannot create registry entry");
+    EXPECT_EQ(boxes[0].caption, "Error!");
+
+    tamblin::SetRegistryLocation(location_.c_str());
+    configure(2, 1, 2, 16);
     EXPECT_EQ(ReadSettings()[0], 2);
-    const std::string cut = longName.substr(0, 255);
-    DWORD divisor = 0;
-    EXPECT_TRUE(ReadRegInt(cut.c_str(), "FrequencyDivisor", &divisor));
-    EXPECT_EQ(divisor, 2u);
 }
 
 TEST_F(EngineConfiguration, SaveUpdatesTheStatusRecordWhileNothingPlays) {

@@ -32,7 +32,7 @@ TEST_F(EngineOpen, MissingFileNamesTheFile) {
 }
 
 TEST_F(EngineOpen, ErrorsUseTheErrorBox) {
-    open(StreamPath("random.bin"));
+    open(StreamPath("layer1.mp2"));
     const auto boxes = boxes_.boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Error!");
@@ -58,11 +58,23 @@ INSTANTIATE_TEST_SUITE_P(
                       BadStream{"short_header.mp2", kNotValid},
                       BadStream{"layer1.mp2", "This type of audiofile is currently not supported!"},
                       BadStream{"bitrate15.mp2", "Layer II: Forbidden bitrate used for encoding!"},
-                      BadStream{"freeformat.mp2", kNotValid}, BadStream{"reservedrate.mp2", kNotValid}),
-    [](const auto& info) {
-        std::string name = info.param.file;
-        return name.substr(0, name.find('.'));
+                      BadStream{"freeformat.mp2", "Layer II: Bitrate 0 not supported!\n"},
+                      BadStream{"freeformat.mp3", kNotValid}, BadStream{"reservedrate.mp2", kNotValid}),
+    [](const auto& test) {
+        std::string name = test.param.file;
+        name[name.find('.')] = '_';
+        return name;
     });
+
+TEST_F(EngineOpen, ArbitraryBytesNeverLeaveTheEngineStuck) {
+    // A chance sync word may make these bytes open as a stream; either way the
+    // engine must stay usable.
+    const int opened = open(StreamPath("random_any.bin"));
+    EXPECT_EQ(shown().size(), opened ? 0u : 1u);
+    tamblin::StopPlayback(0);
+    tamblin::CloseStream();
+    EXPECT_EQ(open(StreamPath("stereo128.mp2")), 1);
+}
 
 struct BadSetting {
     std::array<int, 8> settings;

@@ -1,0 +1,36 @@
+#include "dialog.h"
+
+namespace quavera {
+
+HWND Dialog::CreateModeless(HINSTANCE instance, int templateId) {
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), nullptr, &Dialog::Procedure,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->window_ = window;
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    // Exceptions must not unwind through the system's dispatcher; a failed
+    // handler counts as not handled.
+    try {
+        if (message == WM_INITDIALOG) return self->OnInitDialog();
+        INT_PTR result = TRUE;
+        const bool handled = self->OnMessage(message, wParam, lParam, result);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrA(window, DWLP_USER, 0);
+            self->window_ = nullptr;
+        }
+        return handled ? result : FALSE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+} // namespace quavera

@@ -1,0 +1,33 @@
+#pragma once
+// Base of the player's dialogs: one window procedure that finds the object
+// behind a dialog window and hands every message to it.
+#include <windows.h>
+
+namespace quavera {
+
+class Dialog {
+public:
+    Dialog() = default;
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    HWND window() const { return window_; }
+    HWND item(int id) const { return GetDlgItem(window_, id); }
+
+protected:
+    // Creates the dialog without showing it; the template decides visibility.
+    HWND CreateModeless(HINSTANCE instance, int templateId);
+
+    virtual BOOL OnInitDialog() = 0;
+    // Returns true when the message was handled; result is the procedure's
+    // result for messages that need one.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) = 0;
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+};
+
+} // namespace quavera

@@ -1,0 +1,30 @@
+#pragma once
+// Where the player keeps its settings: relative paths under
+// HKEY_CURRENT_USER\Software\ and the names of the values.
+
+namespace quavera::reg {
+
+constexpr const char* kPlaybackKey = "Brixlane\\Quavera\\Playback";
+// Shared with the engine, which keeps its playback configuration beside ours.
+constexpr const char* kConfigurationKey = "Brixlane\\Quavera\\Playback\\Configuration";
+
+constexpr const char* kVersion = "Version"; // in kPlaybackKey
+constexpr const char* kRunningWindow = "RunningWindow";
+constexpr const char* kCommandLine = "CommandLine";
+constexpr const char* kWindowX = "WindowXPos";
+constexpr const char* kWindowY = "WindowYPos";
+constexpr const char* kVolume = "Volume";
+constexpr const char* kTimeDisplay = "TimeDisplay";
+constexpr const char* kRandomPlayback = "RandomPlayback";
+constexpr const char* kEndlessPlayback = "EndlessPlayback";
+constexpr const char* kRecentFile = "RecentFile";
+constexpr const char* kDialogState = "DialogState";
+constexpr const char* kCheckExtentions = "CheckExtentions";
+constexpr const char* kBuffers = "Buffers";
+constexpr const char* kFramesPerBuffer = "FramesPerBuffer";
+constexpr const char* kPlaybackMethode = "PlaybackMethode";
+
+// ReadRegString needs room for 127 characters and the terminating zero.
+constexpr unsigned kStringSize = 128;
+
+} // namespace quavera::reg
