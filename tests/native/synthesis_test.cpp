@@ -10,6 +10,7 @@
 #include <numbers>
 #include <random>
 
+#include "model_synthesis.h"
 #include "pcm_writer.h"
 #include "standard_tables.h"
 #include "synthesis.h"
@@ -17,6 +18,9 @@
 
 namespace quavera {
 namespace {
+
+using test::ModelOptions;
+using test::ModelSynthesis;
 
 TEST(SynthesisTables, RecomputedFromTheirFormulas) {
     const SynthesisTables& t = synthesisTables();
@@ -45,62 +49,6 @@ TEST(SynthesisTables, RecomputedFromTheirFormulas) {
     }
     EXPECT_EQ(count, 512);
 }
-
-// The filter exactly as written: full 64-entry matrixing from N, a plain
-// ring of 1024 floats with wrap-around indexing, the cutoff, the windowing
-// formula and the output conversion, all in double precision.
-class ModelSynthesis {
-public:
-    ModelSynthesis(int divisor, int quality, int channels, int outputChannels, int bits)
-        : r_(divisor), first_(2 * quality), last_(15 - 2 * quality), channels_(channels), out_(outputChannels),
-          bits_(bits) {}
-
-    std::vector<std::uint8_t> frame(const float* subbands0, const float* subbands1) {
-        const SynthesisTables& t = synthesisTables();
-        std::vector<std::uint8_t> pcm;
-        for (int slot = 0; slot < 36; ++slot) {
-            offset_ = (offset_ + 1024 - 64) % 1024;
-            for (int ch = 0; ch < channels_; ++ch) {
-                const float* s = (ch == 0 ? subbands0 : subbands1) + 32 * slot;
-                int m0 = 31 / r_ - 1;
-                while (m0 > 0 && std::fabs(s[m0]) < std::ldexp(1.0, -13)) {
-                    m0 -= 2;
-                }
-                const int m = m0 + 2;
-                for (int v = 0; v < 64; ++v) {
-                    double x = 0;
-                    for (int k = 0; k < m; ++k) {
-                        x += static_cast<double>(t.n[v][k]) * s[k];
-                    }
-                    v_[ch][(offset_ + v) % 1024] = static_cast<float>(x);
-                }
-            }
-            for (int j = 0; j < 32; j += r_) {
-                for (int ch = 0; ch < out_; ++ch) {
-                    double sum = 0;
-                    for (int i = first_; i <= last_; ++i) {
-                        sum += static_cast<double>(t.window[j + 32 * i]) *
-                               v_[ch][(offset_ + j + 32 * i + 64 * ((i + 1) / 2)) % 1024];
-                    }
-                    const double value = std::nearbyint(static_cast<float>(sum));
-                    const int sample = static_cast<int>(std::clamp(value, -32767.0, 32767.0));
-                    if (bits_ == 16) {
-                        pcm.push_back(static_cast<std::uint8_t>(sample & 0xFF));
-                        pcm.push_back(static_cast<std::uint8_t>(sample >> 8 & 0xFF));
-                    } else {
-                        pcm.push_back(static_cast<std::uint8_t>((sample >> 8 & 0xFF) ^ 0x80));
-                    }
-                }
-            }
-        }
-        return pcm;
-    }
-
-private:
-    int r_, first_, last_, channels_, out_, bits_;
-    int offset_ = 0;
-    float v_[2][1024] = {};
-};
 
 // Subband samples of varied shape: loud low bands, falling levels, slots
 // whose upper bands are quiet (so the cutoff moves), a few near the 2^-13
@@ -134,7 +82,7 @@ TEST(Synthesis, OptimisedPathWithinOneLsbOfThePlainModel) {
                         std::string error;
                         ASSERT_TRUE(synthesis.configure(divisor, quality, channels, outputChannels, bits, error));
                         synthesis.reset();
-                        ModelSynthesis model(divisor, quality, channels, outputChannels, bits);
+                        ModelSynthesis model(ModelOptions{divisor, 2 * quality, 15 - 2 * quality, true, channels, outputChannels, bits});
                         int worst = 0;
                         for (int frame = 0; frame < 6; ++frame) {
                             fillSubbands(synthesis.subbands(0), random, frame);
