@@ -1,0 +1,602 @@
+#include "player_dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "command_line.h"
+#include "entry_text.h"
+#include "file_types.h"
+#include "player_app.h"
+#include "player_commands.h"
+#include "registry_values.h"
+#include "resource.h"
+#include "slider_scale.h"
+#include "tamblin1.h"
+#include "volume_level.h"
+#include "winbasic.h"
+#include "window_placement.h"
+
+namespace quavera {
+namespace {
+
+constexpr std::size_t kMaxFileName = 255;
+constexpr UINT_PTR kTickTimer = 0;
+constexpr UINT kTickTimerMs = 333;
+constexpr DWORD kPositionTickMs = 1000;
+// Accelerators send WM_COMMAND with this notification code.
+constexpr WORD kAcceleratorCode = 1;
+
+const StreamStatus& EngineStatus() { return *tamblin::GetPlaybackStatus(); }
+
+unsigned TrackLengthMs(const StreamStatus& status) {
+    return status.totalTime > 0 ? static_cast<unsigned>(status.totalTime) : 0;
+}
+
+int ReadInt(const char* name, int fallback) {
+    int value = fallback;
+    ReadRegInt(reg::kConfigurationKey, name, &value);
+    return value;
+}
+
+} // namespace
+
+PlayerDialog::PlayerDialog(const PlayerApp& app, std::string commandLine)
+    : app_(app), commandLine_(std::move(commandLine)) {}
+
+bool PlayerDialog::Start() {
+    if (!CreateModeless(app_.instance(), IDD_PLAYER_LARGE)) return false;
+    if (!RunStartup()) {
+        startupEnded_ = true;
+        DestroyWindow(window());
+        return false;
+    }
+    ShowWindow(window(), SW_SHOW);
+    FocusOpenButton();
+    return true;
+}
+
+BOOL PlayerDialog::OnInitDialog() {
+    const HWND dialog = window();
+    const auto icon = reinterpret_cast<LPARAM>(LoadIconA(app_.instance(), MAKEINTRESOURCEA(IDI_QUAVERA)));
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, icon);
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, icon);
+    pictures_.Attach(dialog, app_.instance());
+    volume_.Attach(dialog, app_.instance());
+    slider_.Attach(dialog);
+
+    // The track time is the dialog's largest text.
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    font.lfHeight = font.lfHeight * 2;
+    font.lfWeight = FW_BOLD;
+    timeFont_.reset(CreateFontIndirectA(&font));
+    SendDlgItemMessageA(dialog, IDC_TRACK_TIME, WM_SETFONT, reinterpret_cast<WPARAM>(timeFont_.get()), FALSE);
+
+    DragAcceptFiles(dialog, TRUE);
+    accelerators_ = LoadAcceleratorsA(app_.instance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    contextMenu_.reset(LoadMenuA(app_.instance(), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
+
+    HideTrackSection();
+    ShowTimeMode();
+    ShowCaption(PlayState::Stopped);
+    SetTimer(dialog, kTickTimer, kTickTimerMs, nullptr);
+    return FALSE;
+}
+
+bool PlayerDialog::RunStartup() {
+    switch (marker_.Check(window(), commandLine_.c_str())) {
+    case InstanceCheck::HandedOver:
+    case InstanceCheck::Declined: return false;
+    case InstanceCheck::Owner:
+    case InstanceCheck::Guest: break;
+    }
+    if (!CheckVersion()) return false;
+    tamblin::SetRegistryLocation(reg::kConfigurationKey);
+    RestoreWindowPosition();
+
+    char recent[reg::kStringSize] = {};
+    if (ReadRegString(reg::kConfigurationKey, reg::kRecentFile, recent))
+        currentFile_ = recent;
+    else
+        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, "");
+
+    timeMode_ = ReadInt(reg::kTimeDisplay, 0) != 0 ? TimeMode::Remaining : TimeMode::Elapsed;
+    ShowTimeMode();
+
+    DWORD volume = 0;
+    if (ReadRegInt(reg::kConfigurationKey, reg::kVolume, &volume)) {
+        volumeRestorePending_ = true;
+        restoredVolume_ = std::min<DWORD>(volume, kMaxVolume);
+        volume_.Show(restoredVolume_);
+    }
+
+    if (!commandLine_.empty()) {
+        ProcessCommandLine(commandLine_.c_str());
+    } else {
+        if (ReadInt(reg::kRandomPlayback, 0) != 0) SetRandom(true);
+        if (ReadInt(reg::kEndlessPlayback, 0) != 0) SetEndless(true);
+    }
+
+    // A hidden player would be unreachable at start, so hidden is not restored.
+    if (ReadInt(reg::kDialogState, 0) == 3) WriteRegInt(reg::kConfigurationKey, reg::kDialogState, 0);
+    return true;
+}
+
+bool PlayerDialog::CheckVersion() {
+    const std::string& program = app_.version().text;
+    char stored[reg::kStringSize] = {};
+    ReadRegString(reg::kPlaybackKey, reg::kVersion, stored);
+    const int order = CompareVersionText(stored, program.c_str());
+    if (order < 0) {
+        WriteRegString(reg::kPlaybackKey, reg::kVersion, program.c_str());
+        WriteRegInt(reg::kConfigurationKey, reg::kCheckExtentions, 1);
+        WriteRegInt(reg::kConfigurationKey, reg::kBuffers, 14);
+        WriteRegInt(reg::kConfigurationKey, reg::kFramesPerBuffer, 2);
+        WriteRegInt(reg::kConfigurationKey, reg::kPlaybackMethode, 1);
+    } else if (order > 0) {
+        ShowMessage(window(),
+                    "You are trying to run an older version of Quavera\nthan the one which was installed!\n\n"
+                    "Please download the newest version of Quavera and\nreinstall it.",
+                    "Quavera version check", MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    return true;
+}
+
+void PlayerDialog::RestoreWindowPosition() {
+    int x = 0;
+    int y = 0;
+    if (!ReadRegInt(reg::kConfigurationKey, reg::kWindowX, &x) ||
+        !ReadRegInt(reg::kConfigurationKey, reg::kWindowY, &y))
+        return;
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    RECT own{};
+    GetWindowRect(window(), &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    if (PositionFitsDesktop({desktop.left, desktop.top, desktop.right, desktop.bottom}, x, y, width, height))
+        MoveWindow(window(), x, y, width, height, TRUE);
+}
+
+void PlayerDialog::ProcessCommandLine(const char* text) {
+    const CommandLine options = ParseCommandLine(text);
+    if (options.closeWhenDone) closeWhenDone_ = true;
+    if (options.endless) {
+        SetEndless(true);
+        WriteRegInt(reg::kConfigurationKey, reg::kEndlessPlayback, 1);
+    }
+    if (options.random) {
+        SetRandom(true);
+        WriteRegInt(reg::kConfigurationKey, reg::kRandomPlayback, 1);
+    }
+    if (options.fileName.empty()) return;
+    OpenSingleTrack(options.fileName);
+    if (options.play)
+        Play();
+    else
+        tamblin::StopPlayback(1);
+}
+
+void PlayerDialog::OnDestroy() {
+    if (startupEnded_) {
+        marker_.Release();
+        PostQuitMessage(0);
+        return;
+    }
+    KillTimer(window(), kTickTimer);
+    slider_.DestroyTickLabels();
+    volume_.CloseMixer();
+
+    // The device is closed by the stop, so its volume is read first.
+    WORD left = 0;
+    const unsigned level = tamblin::GetVolume(&left, nullptr) ? left : EngineStatus().volumeLeft;
+    tamblin::StopPlayback(1);
+    tamblin::CloseStream();
+    if (streamLoaded_) WriteRegInt(reg::kConfigurationKey, reg::kVolume, BaseVolume(level, volumePreset_));
+
+    marker_.Release();
+
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    RECT rect{};
+    GetWindowRect(window(), &rect);
+    if (IsIconic(window()) && GetWindowPlacement(window(), &placement)) rect = placement.rcNormalPosition;
+    WriteRegInt(reg::kConfigurationKey, reg::kWindowX, static_cast<DWORD>(rect.left));
+    WriteRegInt(reg::kConfigurationKey, reg::kWindowY, static_cast<DWORD>(rect.top));
+    PostQuitMessage(0);
+}
+
+bool PlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+    case WM_COMMAND: OnCommand(wParam, lParam); return true;
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == item(IDC_POSITION))
+            OnPositionScroll(LOWORD(wParam));
+        else if (reinterpret_cast<HWND>(lParam) == item(IDC_VOLUME))
+            volume_.OnScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+        return true;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return true;
+    case WM_CONTEXTMENU: OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return true;
+    case MM_MIXM_LINE_CHANGE:
+    case MM_MIXM_CONTROL_CHANGE: volume_.OnMixerChange(); return true;
+    case WM_CLOSE: DestroyWindow(window()); return true;
+    case WM_DESTROY: OnDestroy(); return true;
+    default: break;
+    }
+    result = FALSE;
+    return false;
+}
+
+void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Engine notifications and private commands use the whole parameter.
+    const auto* status = reinterpret_cast<const StreamStatus*>(lParam);
+    switch (wParam) {
+    case CMD_STREAM_STARTED: if (status) OnStreamStarted(*status); return;
+    case CMD_POSITION: if (status) OnPosition(*status); return;
+    case CMD_STREAM_END: OnStreamEnd(); return;
+    case CMD_HANDOVER: OnHandover(); return;
+    case CMD_RESTART_AT_POSITION: RestartAtPosition(); return;
+    default: break;
+    }
+    const WORD id = LOWORD(wParam);
+    const bool keyboard = HIWORD(wParam) == kAcceleratorCode;
+    const auto fromOwnButton = [&](int button) {
+        return keyboard || GetFocus() == item(button) || IsIconic(window());
+    };
+    switch (id) {
+    case IDC_PLAY: Play(); break;
+    case IDC_PAUSE: Pause(fromOwnButton(IDC_PAUSE)); break;
+    case IDC_STOP: Stop(keyboard || GetFocus() == item(IDC_STOP)); break;
+    case IDC_FORWARD: Step(+1); break;
+    case IDC_REWIND: Step(-1); break;
+    case IDC_ELAPSED_MODE: SetTimeMode(TimeMode::Elapsed); break;
+    case IDC_REMAINING_MODE: SetTimeMode(TimeMode::Remaining); break;
+    case IDC_OPEN: OpenCommand(); break;
+    case IDC_NEXT: NextCommand(); break;
+    case IDC_RANDOM:
+        if (fromOwnButton(IDC_RANDOM)) {
+            SetRandom(!random_);
+            WriteRegInt(reg::kConfigurationKey, reg::kRandomPlayback, random_);
+        }
+        SetRandom(random_);
+        FocusOpenButton();
+        break;
+    case IDC_ENDLESS:
+        if (fromOwnButton(IDC_ENDLESS)) {
+            SetEndless(!endless_);
+            WriteRegInt(reg::kConfigurationKey, reg::kEndlessPlayback, endless_);
+        }
+        SetEndless(endless_);
+        FocusOpenButton();
+        break;
+    case IDC_EXIT: DestroyWindow(window()); break;
+    default: break;
+    }
+}
+
+void PlayerDialog::OnContextMenu(int x, int y) {
+    const HMENU popup = GetSubMenu(contextMenu_.get(), 0);
+    if (!popup) return;
+    if (x == -1 && y == -1) {
+        RECT rect{};
+        GetWindowRect(window(), &rect);
+        x = (rect.left + rect.right) / 2;
+        y = (rect.top + rect.bottom) / 2;
+    }
+    CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (random_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (endless_ ? MF_CHECKED : MF_UNCHECKED));
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, window(), nullptr);
+}
+
+void PlayerDialog::Play() {
+    if (!streamLoaded_) return;
+    const StreamStatus& status = EngineStatus();
+    if (status.playing && status.paused) {
+        if (!tamblin::ResumePlayback()) return;
+    } else if (!status.playing) {
+        if (!tamblin::StartPlayback()) {
+            ShowCaption(PlayState::Stopped);
+            return;
+        }
+    }
+    ShowCaption(PlayState::Playing);
+}
+
+void PlayerDialog::Pause(bool fromUser) {
+    if (!streamLoaded_) return;
+    const StreamStatus& status = EngineStatus();
+    if (!status.playing) {
+        ShowCaption(PlayState::Stopped);
+    } else if (!status.paused) {
+        if (tamblin::PausePlayback()) ShowCaption(PlayState::Paused);
+    } else if (fromUser && tamblin::ResumePlayback()) {
+        ShowCaption(PlayState::Playing);
+    }
+}
+
+void PlayerDialog::Stop(bool fromUser) {
+    if (!streamLoaded_) return;
+    if (EngineStatus().playing && !tamblin::StopPlayback(0)) return;
+    slider_.SetPosition(0);
+    ShowTrackTime(0);
+    if (fromUser) {
+        tamblin::StopPlayback(1);
+        closeWhenDone_ = false;
+        UndoVolumePreset();
+    }
+    ShowCaption(PlayState::Stopped);
+}
+
+void PlayerDialog::Step(int direction) {
+    if (!streamLoaded_ || !EngineStatus().playing) return;
+    const long long step = slider_.tickInterval() * kSliderUnitMs / 10;
+    const long long target = static_cast<long long>(EngineStatus().position) + direction * step;
+    if (target < 0 || target >= trackLengthMs_) return;
+    slider_.SetPosition(static_cast<unsigned>(target / kSliderUnitMs));
+    tamblin::SeekPlayback(static_cast<DWORD>(target));
+}
+
+void PlayerDialog::SetTimeMode(TimeMode mode) {
+    timeMode_ = mode;
+    ShowTimeMode();
+    WriteRegInt(reg::kConfigurationKey, reg::kTimeDisplay, mode == TimeMode::Remaining ? 1 : 0);
+    FocusOpenButton();
+}
+
+void PlayerDialog::ShowTimeMode() {
+    const bool remaining = timeMode_ == TimeMode::Remaining;
+    CheckDlgButton(window(), IDC_ELAPSED_MODE, remaining ? BST_UNCHECKED : BST_CHECKED);
+    CheckDlgButton(window(), IDC_REMAINING_MODE, remaining ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(window(), IDC_TIME_LABEL, remaining ? "Remaining time:" : "Elapsed time:");
+    ShowTrackTime(EnginePositionMs());
+}
+
+void PlayerDialog::SetRandom(bool on) {
+    random_ = on;
+    CheckDlgButton(window(), IDC_RANDOM, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void PlayerDialog::SetEndless(bool on) {
+    endless_ = on;
+    CheckDlgButton(window(), IDC_ENDLESS, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void PlayerDialog::OpenCommand() {
+    char file[MAX_PATH] = {};
+    ReadRegString(reg::kConfigurationKey, reg::kRecentFile, file);
+    std::string filter = OpenFilterText();
+    std::replace(filter.begin(), filter.end(), '|', '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.lpstrDefExt = "mp2";
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!GetOpenFileNameA(&dialog)) return;
+    if (OpenSingleTrack(file)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, file);
+        Play();
+    }
+}
+
+void PlayerDialog::OnDropFiles(HDROP drop) {
+    char file[MAX_PATH] = {};
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT length = count > 0 ? DragQueryFileA(drop, 0, file, sizeof file) : 0;
+    DragFinish(drop);
+    if (length == 0) return;
+    Stop(false);
+    if (OpenSingleTrack(file)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, file);
+        Play();
+    }
+}
+
+void PlayerDialog::NextCommand() {
+    if (endless_) {
+        Play();
+    } else if (closeWhenDone_) {
+        DestroyWindow(window());
+    } else if (!currentFile_.empty() && OpenTrack(currentFile_)) {
+        tamblin::StopPlayback(1);
+    }
+}
+
+void PlayerDialog::OnHandover() {
+    Stop(false);
+    char text[reg::kStringSize] = {};
+    const bool readable = ReadRegString(reg::kConfigurationKey, reg::kCommandLine, text);
+    SetForegroundWindow(window());
+    if (readable) ProcessCommandLine(text);
+}
+
+void PlayerDialog::RestartAtPosition() {
+    positionUpdates_ = false;
+    const StreamStatus& status = EngineStatus();
+    if (status.playing) {
+        const auto position = static_cast<DWORD>(status.position);
+        tamblin::StopPlayback(1);
+        tamblin::SeekPlayback(position);
+        tamblin::StartPlayback();
+    }
+    if (streamLoaded_) PrepareDisplays(EngineStatus());
+    positionUpdates_ = true;
+}
+
+void PlayerDialog::OnStreamStarted(const StreamStatus& status) {
+    PrepareDisplays(status);
+    if (status.playing) ShowCaption(PlayState::Playing);
+}
+
+void PlayerDialog::OnPosition(const StreamStatus& status) {
+    const auto position = static_cast<unsigned>(std::max(0.0f, status.position));
+    if (durationLimitMs_ != 0 && position > durationLimitMs_ + kSliderUnitMs) {
+        NextCommand();
+        return;
+    }
+    if (!positionUpdates_) return;
+    ShowTrackTime(position);
+    slider_.SetPosition(position / kSliderUnitMs);
+}
+
+void PlayerDialog::OnStreamEnd() {
+    ShowCaption(PlayState::Stopped);
+    ShowTrackTime(0);
+    slider_.SetPosition(0);
+    NextCommand();
+}
+
+void PlayerDialog::OnPositionScroll(int code) {
+    if (!streamLoaded_) return;
+    switch (code) {
+    case TB_LINEUP:
+    case TB_LINEDOWN:
+    case TB_PAGEUP:
+    case TB_PAGEDOWN: SeekFromSlider(); break;
+    case TB_THUMBPOSITION:
+        if (seeking_) break;
+        seeking_ = true;
+        SeekFromSlider();
+        seeking_ = false;
+        break;
+    case TB_THUMBTRACK: {
+        const unsigned ms = slider_.position() * kSliderUnitMs;
+        if (durationLimitMs_ != 0 && ms >= durationLimitMs_) {
+            slider_.SetPosition(durationLimitMs_ / kSliderUnitMs);
+            ShowTrackTime(durationLimitMs_);
+        } else {
+            positionUpdates_ = false;
+            ShowTrackTime(ms);
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
+void PlayerDialog::SeekFromSlider() {
+    positionUpdates_ = false;
+    unsigned position = slider_.position();
+    if (position >= slider_.maximum() && position > 0) position = slider_.maximum() - 1;
+    tamblin::SeekPlayback(position * kSliderUnitMs);
+    if (IsDlgButtonChecked(window(), IDC_PAUSE) == BST_CHECKED) Pause(false);
+    ShowTrackTime(position * kSliderUnitMs);
+    positionUpdates_ = true;
+}
+
+bool PlayerDialog::OpenSingleTrack(const std::string& fileName) {
+    HideTrackSection();
+    return OpenTrack(fileName);
+}
+
+bool PlayerDialog::OpenTrack(const std::string& entry) {
+    const std::string fileName = EntryFileName(entry);
+    currentFile_ = fileName.substr(0, kMaxFileName);
+    tamblin::StopPlayback(0);
+    tamblin::CloseStream();
+    // A name longer than the player keeps could only open some other file.
+    if (fileName.size() > kMaxFileName ||
+        !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader_, kPositionTickMs)) {
+        streamLoaded_ = false;
+        ShowMessage(window(), "MPEG stream init faild!", "Open audio file", MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    const StreamStatus& status = EngineStatus();
+    durationLimitMs_ = 0;
+    ShowCaption(PlayState::Stopped);
+    ApplyOpenVolume(status);
+    volume_.OpenMixer(status.device, window());
+    ApplyVolumePreset(EntryVolumePreset(entry));
+    PrepareDisplays(status);
+    ShowTrackTime(0);
+    streamLoaded_ = true;
+    return true;
+}
+
+void PlayerDialog::ApplyOpenVolume(const StreamStatus& status) {
+    WORD left = 0;
+    WORD right = 0;
+    tamblin::GetVolume(&left, &right);
+    unsigned level = status.volumeLeft != 0 ? status.volumeLeft : std::max(left, right);
+    if (volumeRestorePending_) {
+        level = restoredVolume_;
+        volumeRestorePending_ = false;
+    }
+    if (level != right) tamblin::SetVolume(level, level);
+    volume_.Show(level);
+}
+
+void PlayerDialog::ApplyVolumePreset(unsigned preset) {
+    WORD left = 0;
+    WORD right = 0;
+    tamblin::GetVolume(&left, &right);
+    const unsigned level = PresetVolume(BaseVolume(left, volumePreset_), preset);
+    if (level != right) tamblin::SetVolume(level, level);
+    volumePreset_ = preset;
+}
+
+void PlayerDialog::UndoVolumePreset() { ApplyVolumePreset(100); }
+
+void PlayerDialog::PrepareDisplays(const StreamStatus& status) {
+    trackLengthMs_ = TrackLengthMs(status);
+    slider_.Prepare(trackLengthMs_);
+    SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(status.title, status.description).c_str());
+    SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, PlaybackParameterText(status).c_str());
+    SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, SourceParameterText(status).c_str());
+}
+
+void PlayerDialog::ShowTrackTime(unsigned positionMs) {
+    const std::string text = FormatTrackTime(timeMode_, positionMs, trackLengthMs_);
+    if (IsIconic(window()))
+        SetWindowTextA(window(), (captionText_ + " " + text).c_str());
+    else
+        SetDlgItemTextA(window(), IDC_TRACK_TIME, text.c_str());
+}
+
+void PlayerDialog::ShowCaption(PlayState state) {
+    CheckDlgButton(window(), IDC_PLAY, state == PlayState::Playing ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window(), IDC_STOP, state == PlayState::Stopped ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window(), IDC_PAUSE, state == PlayState::Paused ? BST_CHECKED : BST_UNCHECKED);
+    captionText_ = CaptionText(state, EngineStatus().title);
+    if (!IsIconic(window())) SetWindowTextA(window(), captionText_.c_str());
+    if (GetForegroundWindow() == window()) FocusOpenButton();
+}
+
+void PlayerDialog::FocusOpenButton() {
+    SendMessageA(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_OPEN)), TRUE);
+}
+
+void PlayerDialog::HideTrackSection() {
+    // The single-track layout ends where the track section begins, with the
+    // same margin on the right as the position slider has on the left.
+    RECT slider{};
+    GetWindowRect(item(IDC_POSITION), &slider);
+    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&slider), 2);
+    const int narrowWidth = slider.right + slider.left;
+    for (HWND child = GetWindow(window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&rect), 2);
+        if (rect.left >= narrowWidth) ShowWindow(child, SW_HIDE);
+    }
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(window(), &outer);
+    GetClientRect(window(), &client);
+    const int frame = (outer.right - outer.left) - client.right;
+    SetWindowPos(window(), nullptr, 0, 0, narrowWidth + frame, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+unsigned PlayerDialog::EnginePositionMs() const {
+    return static_cast<unsigned>(std::max(0.0f, EngineStatus().position));
+}
+
+} // namespace quavera

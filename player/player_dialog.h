@@ -1,0 +1,107 @@
+#pragma once
+// The main player window: start-up and exit of the program, the transport
+// commands, the displays of the current track and the engine's notifications.
+#include <windows.h>
+
+#include <string>
+
+#include "button_pictures.h"
+#include "dialog.h"
+#include "display_text.h"
+#include "file_reader.h"
+#include "instance_marker.h"
+#include "position_slider.h"
+#include "volume_control.h"
+#include "win_handles.h"
+
+namespace quavera {
+
+class PlayerApp;
+struct StreamStatus;
+
+class PlayerDialog final : public Dialog {
+public:
+    PlayerDialog(const PlayerApp& app, std::string commandLine);
+    // Creates the dialog and runs the start-up. False when the start-up ended
+    // the program (command line handed over, second copy declined, older version).
+    bool Start();
+    HACCEL accelerators() const { return accelerators_; }
+
+private:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+    // Start-up after the controls exist, and exit.
+    bool RunStartup();
+    bool CheckVersion();
+    void RestoreWindowPosition();
+    void ProcessCommandLine(const char* text);
+    void OnDestroy();
+
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnPositionScroll(int code);
+    void OnDropFiles(HDROP drop);
+    void OnContextMenu(int x, int y);
+
+    // Commands. fromUser: the command came from its own button, the keyboard
+    // or the minimised window, not from a menu or the program itself.
+    void Play();
+    void Pause(bool fromUser);
+    void Stop(bool fromUser);
+    void Step(int direction);
+    void SetTimeMode(TimeMode mode);
+    void OpenCommand();
+    void NextCommand();
+    void SetRandom(bool on);
+    void SetEndless(bool on);
+    void OnHandover();
+    void RestartAtPosition();
+
+    // Engine notifications.
+    void OnStreamStarted(const StreamStatus& status);
+    void OnPosition(const StreamStatus& status);
+    void OnStreamEnd();
+
+    bool OpenTrack(const std::string& entry);
+    bool OpenSingleTrack(const std::string& fileName);
+    void ApplyOpenVolume(const StreamStatus& status);
+    void ApplyVolumePreset(unsigned preset);
+    void UndoVolumePreset();
+    void SeekFromSlider();
+    void PrepareDisplays(const StreamStatus& status);
+    void ShowTimeMode();
+    void ShowTrackTime(unsigned positionMs);
+    void ShowCaption(PlayState state);
+    void HideTrackSection();
+    void FocusOpenButton();
+    unsigned EnginePositionMs() const;
+
+    const PlayerApp& app_;
+    std::string commandLine_;
+    InstanceMarker marker_;
+    ButtonPictures pictures_;
+    VolumeControl volume_;
+    PositionSlider slider_;
+    FileReader reader_;
+    GdiObject timeFont_;
+    Menu contextMenu_;
+    HACCEL accelerators_ = nullptr; // freed with the module
+
+    bool startupEnded_ = false;
+    std::string currentFile_;
+    std::string captionText_;
+    bool streamLoaded_ = false;
+    unsigned trackLengthMs_ = 0;
+    unsigned durationLimitMs_ = 0;
+    bool positionUpdates_ = true;
+    bool seeking_ = false;
+    TimeMode timeMode_ = TimeMode::Elapsed;
+    unsigned volumePreset_ = 100;
+    bool volumeRestorePending_ = false;
+    unsigned restoredVolume_ = 0;
+    bool random_ = false;
+    bool endless_ = false;
+    bool closeWhenDone_ = false;
+};
+
+} // namespace quavera
