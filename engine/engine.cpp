@@ -15,13 +15,17 @@ constexpr const char* kNoDevice =
     "No wave audio device available. Please check your systemconfiguration or try again later.";
 constexpr const char* kPlaybackCaption = "Quavera audio playback";
 
+float TotalTime(std::int32_t length, int bitratePerChannel, int channels) {
+    const double rate = bitratePerChannel * 1000.0 * channels;
+    const double time = rate != 0.0 ? static_cast<double>(length) * 8000.0 / rate : 0.0;
+    return time != 0.0 ? static_cast<float>(time) : -1.0f;
+}
+
 void CopyText(char (&destination)[256], const std::string& text) {
     const std::size_t length = std::min(text.size(), sizeof destination - 1);
     std::memcpy(destination, text.data(), length);
     destination[length] = '\0';
 }
-
-void CALLBACK DeviceCallback(HWAVEOUT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
 
 } // namespace
 
@@ -37,7 +41,7 @@ Engine& Engine::instance() {
 
 void Engine::writeConfiguration(const PlaybackConfiguration& c) {
     store_.write(c);
-    if (status_.playing) return;
+    if (playing_) return;
     const int divisor = c.frequencyDivisor != 0 ? c.frequencyDivisor : 1;
     status_.outputRate = static_cast<std::uint16_t>(status_.streamRate / divisor);
     status_.outputChannels = static_cast<std::uint16_t>(c.channels);
@@ -83,6 +87,8 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
         ShowError(window, "%s", invalid.c_str());
         return fail();
     }
+    playing_ = false;
+    paused_ = false;
     status_.playing = 0;
     status_.paused = 0;
     queuedBlocks_ = 0;
@@ -120,8 +126,9 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
     // that the callback method needs (or with one the others must not get),
     // cannot play this stream.
     const bool wantsCallback = configuration_.playbackMethode == 3;
-    if (device_.isOpen() && (device_.format() != format || device_.notifies() != wantsCallback))
-        resetAndReleaseDevice(true);
+    if (device_.isOpen() && (device_.format() != format || device_.notifies() != wantsCallback) &&
+        !resetAndReleaseDevice(true))
+        return fail();
 
     fillStatusFromStream(status_, info, path);
     msPerFrame_ = static_cast<float>(info.samplesPerFrame) * 1000.0f / static_cast<float>(status_.streamRate);
@@ -130,6 +137,7 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
                                                    (info.samplesPerFrame * 1000.0))
                                 : 0;
     currentFrame_ = 0;
+    pcmBlockSize_ = static_cast<std::size_t>(info.pcmBlockSize);
 
     if (!device_.isOpen() && !openDevice(window)) return fail();
 
@@ -149,8 +157,15 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
 bool Engine::openDevice(HWND window) {
     const PcmFormat format{status_.outputChannels, status_.outputRate, status_.bitsPerSample};
     const int id = configuration_.waveOutDevice;
-    const MMRESULT result =
-        device_.open(id, format, configuration_.playbackMethode == 3 ? DeviceCallback : nullptr);
+    MMRESULT result = MMSYSERR_NOERROR;
+    if (configuration_.playbackMethode == 3) {
+        // The callback may arrive before waveOutOpen returns: the worker runs first.
+        if (!completions_.start([this] { onBlocksDone(); })) result = MMSYSERR_NOMEM;
+        else result = device_.open(id, format, CompletionWorker::DeviceCallback, &completions_);
+        if (result != MMSYSERR_NOERROR) completions_.stop();
+    } else {
+        result = device_.open(id, format, nullptr, nullptr);
+    }
     switch (result) {
     case MMSYSERR_NOERROR:
         return true;
@@ -180,7 +195,28 @@ bool Engine::openDevice(HWND window) {
     return false;
 }
 
-bool Engine::resetAndReleaseDevice(bool closeDevice) {
+void Engine::closeDevice() {
+    device_.close();
+    completions_.stop();
+    status_.device = nullptr;
+}
+
+void Engine::unprepareBlocks() {
+    for (int i = 0; i < ring_.size(); ++i) {
+        WAVEHDR* header = ring_[i].header;
+        MMRESULT result = waveOutUnprepareHeader(device_.handle(), header, sizeof(WAVEHDR));
+        for (int tries = 1; result == WAVERR_STILLPLAYING && tries < 10; ++tries) {
+            Sleep(500);
+            result = waveOutUnprepareHeader(device_.handle(), header, sizeof(WAVEHDR));
+        }
+        if (result == WAVERR_STILLPLAYING) ShowError(window_, "Audio block %d is still in the playback queue!", i);
+        else if (result == MMSYSERR_INVALHANDLE) ShowError(window_, "Invalid audio handle for unprepare header!");
+        else if (result == MMSYSERR_HANDLEBUSY) ShowError(window_, "Audio handle is in use by another thread!");
+    }
+}
+
+bool Engine::resetAndReleaseDevice(bool close) {
+    SpinLock lock(deviceLock_);
     if (device_.isOpen()) {
         DWORD volume = 0;
         if (device_.volume(volume)) {
@@ -194,8 +230,9 @@ bool Engine::resetAndReleaseDevice(bool closeDevice) {
             return false;
         }
         if (reset == MMSYSERR_NOERROR) {
+            if (ring_.allocated()) unprepareBlocks();
             device_.setVolume(openVolume_);
-            if (closeDevice) {
+            if (close) {
                 MMRESULT closed = device_.close();
                 for (int tries = 1; closed == WAVERR_STILLPLAYING && tries < 10; ++tries) {
                     Sleep(500);
@@ -209,24 +246,29 @@ bool Engine::resetAndReleaseDevice(bool closeDevice) {
                     ShowError(window_, "Audio is still playing. Reset failed!");
                     return false;
                 }
-                status_.device = nullptr;
+                closeDevice();
             }
         }
     }
+    ring_.release();
     queuedBlocks_ = 0;
     return true;
 }
 
-int Engine::startPlayback() { return 0; }
-int Engine::pausePlayback() { return 0; }
-int Engine::resumePlayback() { return 0; }
-int Engine::seekPlayback(DWORD) { return 0; }
-
 int Engine::stopPlayback(int closeDevice) {
     if (!busy_) return 0;
+    playing_ = false;
+    paused_ = false;
+    decoding_ = false;
     status_.playing = 0;
     status_.paused = 0;
-    if (!resetAndReleaseDevice(closeDevice != 0)) return 0;
+    stopRefresh();
+    // No refresh may touch the ring while it goes.
+    SpinLock guard(guard_);
+    completions_.ignoreNotifications(true);
+    const bool released = resetAndReleaseDevice(closeDevice != 0);
+    completions_.ignoreNotifications(false);
+    if (!released) return 0;
     busy_ = false;
     active_ = false;
     return 1;
@@ -250,17 +292,49 @@ int Engine::closeStream() {
 StreamStatus* Engine::playbackStatus() {
     float position = 0;
     if (active_) {
-        const long frames = std::max(0L, static_cast<long>(currentFrame_) -
-                                             static_cast<long>(configuration_.framesPerBuffer) * queuedBlocks_);
+        const long frames = std::max(0L, static_cast<long>(currentFrame_.load()) -
+                                             static_cast<long>(configuration_.framesPerBuffer) * queuedBlocks_.load());
         position = std::min(static_cast<float>(frames) * msPerFrame_, status_.totalTime);
     }
     status_.position = std::max(0.0f, position);
     return &status_;
 }
 
-StreamStatus* Engine::refreshStreamInfo() { return &status_; }
 
-StreamStatus* Engine::queryStreamInfo(HWND, const char*, InputSource*) { return nullptr; }
+StreamStatus* Engine::refreshStreamInfo() {
+    InputSource* source = decoder_.source();
+    const std::string name = source && source->name() ? source->name() : "";
+    CopyText(status_.title, StreamTitle(name.c_str()));
+    CopyText(status_.description, LookupDescription(name.c_str()));
+    status_.bitratePerChannel = static_cast<std::uint16_t>(decoder_.currentBitratePerChannel());
+    status_.fileLength = source ? source->length() : 0;
+    status_.totalTime = TotalTime(status_.fileLength, status_.bitratePerChannel, status_.streamChannels);
+    status_.position = 0;
+    return &status_;
+}
+
+StreamStatus* Engine::queryStreamInfo(HWND window, const char* path, InputSource* source) {
+    query_ = StreamStatus{};
+    if (!path) return nullptr;
+    // A private context of its own: the stream that may be playing is not touched.
+    Decoder analysis(8192, 1152);
+    if (source) analysis.bind(source);
+    if (!analysis.source() || !analysis.openInput(path)) {
+        ShowError(window, "File %s does not exist!", source && source->name() ? source->name() : path);
+        return nullptr;
+    }
+    StreamInfo info;
+    analysis.setLastError("This is not a valid audiofile!");
+    if (analysis.analyseStream(info)) {
+        fillStatusFromStream(query_, info, path);
+        query_.bitsPerSample = 16;
+        query_.quality = 1;
+    } else {
+        ShowError(window, "%s", analysis.lastError());
+    }
+    analysis.closeInput();
+    return &query_;
+}
 
 int Engine::getVolume(WORD* left, WORD* right) const {
     DWORD volume = 0;

@@ -1,13 +1,22 @@
 #pragma once
 // The engine's process-wide state and its operations, one current stream at a
 // time. The exported functions forward here.
+//
+// Threads: every operation is called on the player's window thread; the
+// refresh runs on the multimedia-timer thread, the engine's refresh thread or
+// the completion worker. The refresh guard keeps refresh, seek refill and
+// end-of-stream tear-down apart; the device lock keeps device resets apart.
 #include <windows.h>
 
-#include <memory>
+#include <atomic>
+#include <cstdint>
 #include <string>
 
+#include "block_ring.h"
 #include "configuration.h"
 #include "decoder.h"
+#include "refresh_drivers.h"
+#include "spin_flag.h"
 #include "stream_status.h"
 #include "wave_device.h"
 
@@ -40,19 +49,61 @@ public:
     int setVolume(DWORD left, DWORD right);
 
 private:
+    enum class Refresh { Over, Idle, Refilled };
+
+    // Stream open and device (engine.cpp).
     bool openDevice(HWND window);
-    bool resetAndReleaseDevice(bool closeDevice);
+    void closeDevice();
+    bool resetAndReleaseDevice(bool close);
+    void unprepareBlocks();
     void fillStatusFromStream(StreamStatus& status, const StreamInfo& info, const char* path) const;
+
+    // Playback (playback.cpp).
+    bool prefill();
+    // Decodes one block; false when the input ended inside it.
+    bool decodeBlock(BlockRing::Block& block, bool keepFrameNumber);
+    int framesIn(const BlockRing::Block& block) const;
+    // Fills and prepares the blocks from the current position and returns how
+    // many hold audio (fewer than the ring when the input ended).
+    int fillRing(DWORD* timeSum);
+    void writeRing(int blocks, bool pauseAfterFirst);
+    void countTicks(int frames);
+    void muteStart();
+    void restorePendingVolume();
+    bool startRefresh();
+    void stopRefresh();
+    Refresh refreshStep();
+    void tearDown();
+    void onTimerTick();
+    void runRefreshThread(const std::atomic<bool>& stopRequested);
+    void onBlocksDone();
+    void post(WPARAM command);
 
     ConfigurationStore store_;
     PlaybackConfiguration configuration_;
     Decoder decoder_;
     WaveDevice device_;
+    BlockRing ring_;
     StreamStatus status_{};
     StreamStatus query_{};
 
-    bool busy_ = false;
-    bool active_ = false;
+    MultimediaTimer timer_;
+    RefreshThread refreshThread_;
+    CompletionWorker completions_;
+    SpinFlag guard_;
+    SpinFlag deviceLock_;
+
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> active_{false};
+    std::atomic<bool> playing_{false};
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> decoding_{false};
+    std::atomic<int> queuedBlocks_{0};
+    std::atomic<std::uint32_t> currentFrame_{0};
+    std::atomic<DWORD> pendingVolume_{0};
+    int tickCountdown_ = 0; // under the guard
+    bool newFile_ = false;  // under the guard
+
     // Remembered for a reopen by StartPlayback after a stop or the end.
     WORD value_ = 0;
     HWND window_ = nullptr;
@@ -60,11 +111,11 @@ private:
     DWORD tickMs_ = 0;
     DWORD openVolume_ = 0xFFFFFFFF;
 
+    std::size_t pcmBlockSize_ = 0;
     float msPerFrame_ = 0;
     int blockTime_ = 0;
     int framesPerTick_ = 0;
-    int queuedBlocks_ = 0;
-    std::uint32_t currentFrame_ = 0;
+    int refreshPeriod_ = 0;
 };
 
 } // namespace quavera

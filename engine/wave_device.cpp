@@ -2,7 +2,7 @@
 
 namespace quavera {
 
-MMRESULT WaveDevice::open(int deviceId, const PcmFormat& format, Callback callback) {
+MMRESULT WaveDevice::open(int deviceId, const PcmFormat& format, Callback callback, void* instance) {
     WAVEFORMATEX wave{};
     wave.wFormatTag = WAVE_FORMAT_PCM;
     wave.nChannels = static_cast<WORD>(format.channels);
@@ -12,7 +12,7 @@ MMRESULT WaveDevice::open(int deviceId, const PcmFormat& format, Callback callba
     wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
     const UINT id = deviceId == -1 ? WAVE_MAPPER : static_cast<UINT>(deviceId);
     const DWORD_PTR target = reinterpret_cast<DWORD_PTR>(callback);
-    const MMRESULT result = waveOutOpen(&handle_, id, &wave, target, 0,
+    const MMRESULT result = waveOutOpen(&handle_, id, &wave, target, reinterpret_cast<DWORD_PTR>(instance),
                                         callback ? CALLBACK_FUNCTION : CALLBACK_NULL);
     if (result != MMSYSERR_NOERROR) {
         handle_ = nullptr;

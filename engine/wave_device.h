@@ -25,8 +25,9 @@ public:
     WaveDevice(const WaveDevice&) = delete;
     WaveDevice& operator=(const WaveDevice&) = delete;
 
-    // callback null: no notification. deviceId -1 is the system's default device.
-    MMRESULT open(int deviceId, const PcmFormat& format, Callback callback);
+    // callback null: no notification; else it gets instance with every
+    // notification. deviceId -1 is the system's default device.
+    MMRESULT open(int deviceId, const PcmFormat& format, Callback callback, void* instance);
     MMRESULT close();
     bool isOpen() const { return handle_ != nullptr; }
     HWAVEOUT handle() const { return handle_; }

@@ -1,0 +1,270 @@
+// quavera-play: plays one file through Tamblin1.dll from the console and prints
+// one line for every message the engine posts. The engine's message boxes go
+// to standard error and are answered at once.
+//
+//   quavera-play [options] FILE
+//     --method 1|2|3      refresh method (timer, thread, device callback)
+//     --divisor N --quality N --channels N --bits N --buffers N --frames N
+//     --device N          wave-out device id (-1 default)
+//     --tick MS           position tick interval (default 1000; 0 = none)
+//     --seek MS           seek after the first position message
+//     --seek-paused MS    pause, seek and resume after the first position message
+//     --pause-ms N        pause for N ms after the first position message, then resume
+//     --stop-after MS     stop (and exit) after MS of wall time
+//     --replay            after the end, play the stream once more from the start
+//     --answer yes|no|cancel   button for question boxes (default yes)
+//     --registry PATH     registry location of the settings (default the engine's)
+//     --info              print the stream information and exit
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "file_reader.h"
+#include "message_box_watcher.h"
+#include "tamblin1.h"
+
+namespace {
+
+struct Options {
+    int method = 0;
+    int divisor = 0, quality = 0, channels = 0, bits = 0, buffers = 0, frames = 0;
+    int device = -2;
+    DWORD tick = 1000;
+    long seek = -1;
+    long seekPaused = -1;
+    long pauseMs = -1;
+    long stopAfter = -1;
+    bool replay = false;
+    bool info = false;
+    int answer = IDYES;
+    std::string registry;
+    std::string file;
+};
+
+int Usage() {
+    std::fputs("usage: quavera-play [--method N] [--divisor N] [--quality N] [--channels N] [--bits N]\n"
+               "       [--buffers N] [--frames N] [--device N] [--tick MS] [--seek MS] [--seek-paused MS]\n"
+               "       [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
+               "       [--registry PATH] [--info] FILE\n",
+               stderr);
+    return 2;
+}
+
+bool Parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        const auto number = [&](auto& target) {
+            const char* text = value();
+            if (!text) return false;
+            target = static_cast<std::remove_reference_t<decltype(target)>>(std::strtol(text, nullptr, 10));
+            return true;
+        };
+        bool ok = true;
+        if (arg == "--method") ok = number(o.method);
+        else if (arg == "--divisor") ok = number(o.divisor);
+        else if (arg == "--quality") ok = number(o.quality);
+        else if (arg == "--channels") ok = number(o.channels);
+        else if (arg == "--bits") ok = number(o.bits);
+        else if (arg == "--buffers") ok = number(o.buffers);
+        else if (arg == "--frames") ok = number(o.frames);
+        else if (arg == "--device") ok = number(o.device);
+        else if (arg == "--tick") ok = number(o.tick);
+        else if (arg == "--seek") ok = number(o.seek);
+        else if (arg == "--seek-paused") ok = number(o.seekPaused);
+        else if (arg == "--pause-ms") ok = number(o.pauseMs);
+        else if (arg == "--stop-after") ok = number(o.stopAfter);
+        else if (arg == "--replay") o.replay = true;
+        else if (arg == "--info") o.info = true;
+        else if (arg == "--registry") {
+            const char* text = value();
+            ok = text != nullptr;
+            if (ok) o.registry = text;
+        } else if (arg == "--answer") {
+            const char* text = value();
+            ok = text != nullptr;
+            if (ok) o.answer = !std::strcmp(text, "no") ? IDNO : !std::strcmp(text, "cancel") ? IDCANCEL : IDYES;
+        } else if (!arg.empty() && arg[0] != '-' && o.file.empty())
+            o.file = arg;
+        else
+            ok = false;
+        if (!ok) return false;
+    }
+    return !o.file.empty();
+}
+
+void ApplySettings(const Options& o) {
+    int s[8];
+    tamblin::ReadPlaybackConfiguration(&s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7]);
+    const int wanted[8] = {o.divisor, o.quality, o.channels, o.bits, o.buffers, o.frames, o.method, o.device};
+    bool changed = false;
+    for (int i = 0; i < 8; ++i) {
+        const bool given = i == 7 ? wanted[i] != -2 : wanted[i] != 0;
+        if (given && s[i] != wanted[i]) {
+            s[i] = wanted[i];
+            changed = true;
+        }
+    }
+    if (changed) tamblin::WritePlaybackConfiguration(s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7]);
+}
+
+void PrintInfo(const quavera::StreamStatus& s) {
+    std::printf("title: %s\ndescription: %s\nfileLength: %d\ntotalTime: %.1f\ncompressionRatio: %.3f\n"
+                "layer: %u\nmpegVersion: %u\nbitratePerChannel: %u\noutputRate: %u\nstreamRate: %u\n"
+                "outputChannels: %u\nstreamChannels: %u\nbitsPerSample: %u\nquality: %u\n",
+                s.title, s.description, s.fileLength, static_cast<double>(s.totalTime),
+                static_cast<double>(s.compressionRatio), s.layer, s.mpegVersion, s.bitratePerChannel, s.outputRate,
+                s.streamRate, s.outputChannels, s.streamChannels, s.bitsPerSample, s.quality);
+}
+
+// Prints the boxes the watcher saw since the last call.
+class BoxPrinter {
+public:
+    explicit BoxPrinter(quavera::test::MessageBoxWatcher& watcher) : watcher_(watcher) {}
+    void flush() {
+        const auto boxes = watcher_.boxes();
+        for (; printed_ < boxes.size(); ++printed_)
+            std::fprintf(stderr, "%s: %s\n", boxes[printed_].caption.c_str(), boxes[printed_].text.c_str());
+    }
+
+private:
+    quavera::test::MessageBoxWatcher& watcher_;
+    std::size_t printed_ = 0;
+};
+
+constexpr UINT_PTR kStopTimer = 1;
+constexpr UINT_PTR kResumeTimer = 2;
+
+struct Player {
+    Options options;
+    BoxPrinter* boxes = nullptr;
+    bool firstPosition = true;
+    bool replayed = false;
+    int result = 0;
+};
+
+Player* g_player = nullptr;
+
+void Say(const char* what) {
+    const quavera::StreamStatus* s = tamblin::GetPlaybackStatus();
+    std::printf("%s %.0f\n", what, static_cast<double>(s->position));
+    std::fflush(stdout);
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Player& p = *g_player;
+    if (message == WM_COMMAND) {
+        switch (wParam) {
+        case CMD_POSITION:
+            Say("CMD_POSITION");
+            if (p.firstPosition) {
+                p.firstPosition = false;
+                if (p.options.seek >= 0) {
+                    std::printf("seek %ld -> %d\n", p.options.seek,
+                                tamblin::SeekPlayback(static_cast<DWORD>(p.options.seek)));
+                }
+                if (p.options.seekPaused >= 0) {
+                    std::printf("pause -> %d\n", tamblin::PausePlayback());
+                    std::printf("seek %ld -> %d\n", p.options.seekPaused,
+                                tamblin::SeekPlayback(static_cast<DWORD>(p.options.seekPaused)));
+                    const quavera::StreamStatus* s = tamblin::GetPlaybackStatus();
+                    std::printf("paused %d position %.0f\n", s->paused, static_cast<double>(s->position));
+                    SetTimer(window, kResumeTimer, 300, nullptr);
+                }
+                if (p.options.pauseMs >= 0) {
+                    std::printf("pause -> %d\n", tamblin::PausePlayback());
+                    SetTimer(window, kResumeTimer, static_cast<UINT>(p.options.pauseMs), nullptr);
+                }
+            }
+            break;
+        case CMD_STREAM_STARTED:
+            Say("CMD_STREAM_STARTED");
+            break;
+        case CMD_STREAM_END:
+            Say("CMD_STREAM_END");
+            if (p.options.replay && !p.replayed) {
+                p.replayed = true;
+                std::printf("replay -> %d\n", tamblin::StartPlayback());
+            } else {
+                PostQuitMessage(0);
+            }
+            break;
+        default:
+            break;
+        }
+        std::fflush(stdout);
+        return 0;
+    }
+    if (message == WM_TIMER) {
+        KillTimer(window, wParam);
+        if (wParam == kResumeTimer) {
+            std::printf("resume -> %d\n", tamblin::ResumePlayback());
+        } else if (wParam == kStopTimer) {
+            Say("stop");
+            std::printf("stop -> %d\n", tamblin::StopPlayback(0));
+            PostQuitMessage(0);
+        }
+        std::fflush(stdout);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Player player;
+    if (!Parse(argc, argv, player.options)) return Usage();
+    const Options& o = player.options;
+    g_player = &player;
+
+    quavera::test::MessageBoxWatcher watcher(o.answer);
+    BoxPrinter boxes(watcher);
+    player.boxes = &boxes;
+    if (!o.registry.empty()) tamblin::SetRegistryLocation(o.registry.c_str());
+    ApplySettings(o);
+
+    quavera::FileReader reader;
+    if (o.info) {
+        const quavera::StreamStatus* s = tamblin::QueryStreamInfo(nullptr, o.file.c_str(), &reader);
+        boxes.flush();
+        if (!s || s->layer == 0) return 1;
+        PrintInfo(*s);
+        return 0;
+    }
+
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuaveraPlay";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("QuaveraPlay", "quavera-play", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                windowClass.hInstance, nullptr);
+
+    if (!tamblin::OpenStream(1, window, o.file.c_str(), &reader, o.tick)) {
+        boxes.flush();
+        return 1;
+    }
+    if (!tamblin::StartPlayback()) {
+        boxes.flush();
+        tamblin::CloseStream();
+        return 1;
+    }
+    std::printf("playing %s\n", o.file.c_str());
+    std::fflush(stdout);
+    if (o.stopAfter >= 0) SetTimer(window, kStopTimer, static_cast<UINT>(o.stopAfter), nullptr);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+        boxes.flush();
+    }
+    boxes.flush();
+    tamblin::StopPlayback(1);
+    tamblin::CloseStream();
+    DestroyWindow(window);
+    return player.result;
+}
