@@ -74,9 +74,8 @@ std::uint32_t Layer2Decoder::decodeFrame(FrameContext& context, std::uint8_t* ou
     return context.state.frameCounter++;
 }
 
-void Layer2Decoder::readGranule(BitReader& reader, int quantClass, float* values) {
+void Layer2Decoder::readGranule(BitReader& reader, const Layer2Tables& t, int quantClass, float* values) {
     const tables::QuantClass& cls = tables::kQuantClasses[quantClass];
-    const Layer2Tables& t = layer2Tables();
     std::uint32_t v[3];
     if (cls.grouped) {
         const auto& split = t.degroup[quantClass][reader.read(cls.bits)];
@@ -155,7 +154,7 @@ void Layer2Decoder::readFrame(BitReader& reader, FrameHeader header, Synthesis& 
                 const int allocation = allocation_[ch][sb];
                 float values[3] = {0.0f, 0.0f, 0.0f};
                 if (allocation != 0) {
-                    readGranule(reader, table_->quantClass[sb][allocation], values);
+                    readGranule(reader, t, table_->quantClass[sb][allocation], values);
                 }
                 for (int c = ch; c < ch + shared; ++c) {
                     const float scale = allocation != 0 ? scale_[c][sb][part] : 0.0f;

@@ -3,6 +3,7 @@
 // grouped or plain samples, requantised into the subband buffer.
 #include <array>
 
+#include "layer2_tables.h"
 #include "layer_decoder.h"
 #include "standard_tables.h"
 
@@ -21,7 +22,7 @@ private:
     void readFrame(BitReader& reader, FrameHeader header, Synthesis& synthesis);
     // Reads the three values of one granule of a subband and requantises them
     // without scale factor.
-    static void readGranule(BitReader& reader, int quantClass, float* values);
+    static void readGranule(BitReader& reader, const Layer2Tables& t, int quantClass, float* values);
 
     const tables::AllocTable* table_ = nullptr;
     std::array<std::array<int, 32>, 2> allocation_{};

@@ -1,28 +1,8 @@
 #include "pcm_writer.h"
 
-#include <cmath>
-
 namespace quavera {
 
 namespace {
-
-// Sums over taps in ascending order, all outputs side by side so that the
-// loop over outputs vectorises without reordering any sum.
-template <int R>
-void windowChannel(const SlotWindow& slot, int channel, int* out) {
-    constexpr int kOut = 32 / R;
-    double acc[kOut] = {};
-    for (int i = slot.firstTap; i <= slot.lastTap; ++i) {
-        const float* d = slot.window + 32 * i;
-        const float* v = slot.ring[channel] + 32 * i + 64 * ((i + 1) / 2);
-        for (int n = 0; n < kOut; ++n) {
-            acc[n] += static_cast<double>(d[n * R]) * static_cast<double>(v[n * R]);
-        }
-    }
-    for (int n = 0; n < kOut; ++n) {
-        out[n] = toSample(acc[n]);
-    }
-}
 
 void put16(std::uint8_t* out, int sample) {
     out[0] = static_cast<std::uint8_t>(sample & 0xFF);
@@ -33,8 +13,8 @@ template <int R>
 int writeStereo16(std::uint8_t* out, const SlotWindow& slot) {
     int left[32 / R];
     int right[32 / R];
-    windowChannel<R>(slot, 0, left);
-    windowChannel<R>(slot, 1, right);
+    slot.apply(slot, 0, left);
+    slot.apply(slot, 1, right);
     for (int n = 0; n < 32 / R; ++n) {
         put16(out + 4 * n, left[n]);
         put16(out + 4 * n + 2, right[n]);
@@ -45,7 +25,7 @@ int writeStereo16(std::uint8_t* out, const SlotWindow& slot) {
 template <int R>
 int writeMono16(std::uint8_t* out, const SlotWindow& slot) {
     int samples[32 / R];
-    windowChannel<R>(slot, 0, samples);
+    slot.apply(slot, 0, samples);
     for (int n = 0; n < 32 / R; ++n) {
         put16(out + 2 * n, samples[n]);
     }
@@ -56,8 +36,8 @@ template <int R>
 int writeStereo8(std::uint8_t* out, const SlotWindow& slot) {
     int left[32 / R];
     int right[32 / R];
-    windowChannel<R>(slot, 0, left);
-    windowChannel<R>(slot, 1, right);
+    slot.apply(slot, 0, left);
+    slot.apply(slot, 1, right);
     for (int n = 0; n < 32 / R; ++n) {
         out[2 * n] = toUnsigned8(left[n]);
         out[2 * n + 1] = toUnsigned8(right[n]);
@@ -68,7 +48,7 @@ int writeStereo8(std::uint8_t* out, const SlotWindow& slot) {
 template <int R>
 int writeMono8(std::uint8_t* out, const SlotWindow& slot) {
     int samples[32 / R];
-    windowChannel<R>(slot, 0, samples);
+    slot.apply(slot, 0, samples);
     for (int n = 0; n < 32 / R; ++n) {
         out[n] = toUnsigned8(samples[n]);
     }
@@ -84,18 +64,6 @@ PcmWriter writerFor(int channels, int bits) {
 }
 
 } // namespace
-
-int toSample(double sum) {
-    const float value = static_cast<float>(sum);
-    // Clipping before rounding gives the same result because both limits are integers.
-    if (value >= 32767.0f) {
-        return 32767;
-    }
-    if (!(value > -32767.0f)) { // also NaN, so that -32768 never appears
-        return -32767;
-    }
-    return static_cast<int>(std::lrint(value));
-}
 
 std::uint8_t toUnsigned8(int sample) {
     return static_cast<std::uint8_t>(((sample >> 8) & 0xFF) ^ 0x80);

@@ -7,10 +7,12 @@
 namespace quavera {
 
 struct SlotWindow {
-    const float* ring[2]; // V history of channels 0 and 1 at the slot's ring offset
-    const float* window;  // D'
+    const double* ring[2]; // V history of channels 0 and 1 at the slot's ring offset
+    const double* window; // D'
     int firstTap;
     int lastTap;
+    // Windows one channel into 32 / divisor rounded, clipped samples.
+    void (*apply)(const SlotWindow& slot, int channel, int* out);
 };
 
 // Writes one slot (32 / divisor samples per channel); returns the bytes written.

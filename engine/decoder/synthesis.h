@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "kernels.h"
 #include "pcm_writer.h"
 
 namespace quavera {
@@ -17,7 +18,8 @@ public:
 
     // Chooses the downsampling, window length and PCM writer. On refusal the
     // error text names the bad value.
-    bool configure(int divisor, int quality, int streamChannels, int outputChannels, int bits, std::string& error);
+    bool configure(int divisor, int quality, int streamChannels, int outputChannels, int bits, std::string& error,
+                   Simd simd = Simd::Automatic);
     // History, ring offset and subband samples to zero.
     void reset();
 
@@ -29,23 +31,18 @@ public:
     void synthesizeFrame(std::uint8_t* out);
 
 private:
-    using Matrix = void (*)(const float* s, float* ring);
-
     alignas(64) std::array<float, 2 * kSlotsPerChannel * 32> subbands_{};
-    alignas(64) std::array<std::array<float, 2048>, 2> history_{};
+    // Single-precision values, held widened (see the kernels).
+    alignas(64) std::array<std::array<double, 2048>, 2> history_{};
     int ringOffset_ = 0;
     int divisor_ = 1;
     int firstTap_ = 2;
     int lastTap_ = 13;
     int channels_ = 2; // channels synthesised: those the writer outputs
     int frameBytes_ = 0;
-    Matrix matrix_ = nullptr;
+    void (*matrix_)(const float* s, double* ring) = nullptr;
+    void (*window_)(const SlotWindow& slot, int channel, int* out) = nullptr;
     PcmWriter writer_ = nullptr;
 };
-
-// Number of subbands the matrixing uses for a slot: the highest even index
-// whose sample is at least 2^-13 in magnitude (tested on the bit pattern),
-// plus its odd neighbour; at least 2.
-int activeSubbands(const float* s, int divisor);
 
 } // namespace quavera

@@ -19,6 +19,7 @@ SynthesisTables build() {
     }
     for (std::size_t i = 0; i < t.window.size(); ++i) {
         t.window[i] = 0.5f * static_cast<float>(tables::kSynthesisWindowW[i]);
+        t.windowWide[i] = t.window[i];
     }
     for (int divisor : {1, 2, 4}) {
         auto& rows = t.rowsByK[divisorIndex(divisor)];

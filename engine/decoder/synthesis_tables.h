@@ -9,6 +9,8 @@ struct SynthesisTables {
     std::array<std::array<float, 32>, 64> n;
     // D'[i] = W[i] / 2: the window scaled so that its output is in 16-bit units.
     std::array<float, 512> window;
+    // The same values widened to double once, for the windowing sums.
+    std::array<double, 512> windowWide;
     // The rows of N that matrixing computes for divisor 1, 2 and 4 (v = 0, r,
     // ... below 16, then 32 + r, ... below 48), transposed to [k][row] and
     // widened to double so that all rows of one k accumulate side by side.
