@@ -101,6 +101,10 @@ const EncodedStream kStreams[] = {
     {"16k_stereo_32", 16000, 2, "s", 32, "13818-3 B.1"},
 };
 
+void PrintTo(const EncodedStream& s, std::ostream* os) {
+    *os << s.name;
+}
+
 class EncodedAccuracy : public ::testing::TestWithParam<EncodedStream> {
 protected:
     static void SetUpTestSuite() {

@@ -6,38 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "input_source.h"
+#include "memory_source.h"
 
 namespace quavera::test {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// Serves bytes from memory; with several files it behaves like the player's
-// list reader, flagging the read that crosses into the next file.
-class MemorySource final : public InputSource {
-public:
-    explicit MemorySource(Bytes data, std::string name = "memory.mp2");
-    MemorySource(std::vector<Bytes> files, std::string name);
-
-    int open(const char*) override { position_ = 0; return 1; }
-    int close() override { return 1; }
-    std::uint32_t read(void* buffer, std::uint32_t count) override;
-    int seek(std::int32_t position) override;
-    std::int32_t tell() override { return static_cast<std::int32_t>(position_); }
-    std::int32_t length() override;
-    const char* name() override { return name_.c_str(); }
-    int fileChanged() override { return 0; }
-
-private:
-    std::size_t fileAt(std::size_t position) const;
-
-    std::vector<Bytes> files_;
-    Bytes all_;
-    std::string name_;
-    std::size_t position_ = 0;
-    std::uint32_t previousFileBytes_ = 0;
-    std::size_t currentFile_ = 0;
-};
 
 class BitWriter {
 public:

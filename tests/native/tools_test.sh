@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# quavera-decode and quavera-compare as a user runs them: --info lines, the
+# refusal and missing-file texts with exit code 1, and a decode into WAVE.
+# Usage: tools_test.sh BUILD_TOOLS_DIR SHARED_DIR
+set -uo pipefail
+tools=$1
+shared=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_line() { grep -qx "$2" <<<"$1" || fail "missing line '$2' in: $1"; }
+
+for tool in sox twolame lame; do
+  command -v "$tool" >/dev/null || { echo "skipping: $tool is not installed"; exit 0; }
+done
+
+sox -R -n -r 44100 -c 2 -b 16 "$work/in.wav" synth 2 sine 440 sine 660 gain -6 2>/dev/null
+twolame --quiet -b 128 "$work/in.wav" "$work/tone.mp2"
+info=$("$tools/quavera-decode" --info "$work/tone.mp2") || fail "--info exit code"
+length=$(stat -c %s "$work/tone.mp2")
+expect_line "$info" "layer: 2"
+expect_line "$info" "mpegVersion: 1"
+expect_line "$info" "bitratePerChannel: 64"
+expect_line "$info" "streamRate: 44100"
+expect_line "$info" "streamChannels: 2"
+expect_line "$info" "fileLength: $length"
+expect_line "$info" "title: tone"
+expect_line "$info" "totalTime: $(awk "BEGIN { printf \"%.3f\", $length * 8 / 128 }")"
+
+sox -R -n -r 22050 -c 1 -b 16 "$work/low.wav" synth 2 sine 440 gain -6 2>/dev/null
+lame --quiet -b 64 "$work/low.wav" "$work/low.mp3"
+info=$("$tools/quavera-decode" --info "$work/low.mp3") || fail "--info on Layer III"
+expect_line "$info" "layer: 3"
+expect_line "$info" "mpegVersion: 2"
+expect_line "$info" "streamRate: 22050"
+
+err=$("$tools/quavera-decode" --info "$work/missing.mp2" 2>&1 >/dev/null); rc=$?
+[ $rc -eq 1 ] || fail "missing file exit code $rc"
+[ "$err" = "File $work/missing.mp2 does not exist!" ] || fail "missing file text: $err"
+
+layer1=$shared/conformance/mpeg1-layer1/l1-fl1.bit
+if [ -f "$layer1" ]; then
+  err=$("$tools/quavera-decode" "$layer1" "$work/x.wav" 2>&1 >/dev/null); rc=$?
+  [ $rc -eq 1 ] || fail "Layer I exit code $rc"
+  [ "$err" = "This type of audiofile is currently not supported!" ] || fail "Layer I text: $err"
+fi
+
+"$tools/quavera-decode" -r 2 -q 2 -c 1 -b 8 "$work/tone.mp2" "$work/out.wav" || fail "decode exit code"
+frames=$(( ($(stat -c %s "$work/out.wav") - 44) / 576 ))
+[ "$frames" -ge 76 ] && [ "$(( ($(stat -c %s "$work/out.wav") - 44) % 576 ))" -eq 0 ] || fail "decoded size"
+head -c 44 "$work/out.wav" | od -An -tu4 -j 24 -N 4 | grep -qw 22050 || fail "WAVE rate"
+"$tools/quavera-decode" "$work/tone.mp2" /dev/null || fail "decode to /dev/null"
+
+"$tools/quavera-decode" "$work/tone.mp2" "$work/a.wav"
+cmp=$("$tools/quavera-compare" "$work/a.wav" "$work/a.wav") || fail "compare exit code"
+expect_line "$cmp" "max_abs_lsb: 0.00"
+
+[ $failures -eq 0 ] && echo "tools: all checks passed"
+exit $((failures > 0))
