@@ -103,6 +103,7 @@ private:
     std::atomic<DWORD> pendingVolume_{0};
     int tickCountdown_ = 0; // under the guard
     bool newFile_ = false;  // under the guard
+    int nextBlock_ = 0;     // the block the device plays first; under the guard
 
     // Remembered for a reopen by StartPlayback after a stop or the end.
     WORD value_ = 0;

@@ -67,6 +67,7 @@ bool Engine::decodeBlock(BlockRing::Block& block, bool keepFrameNumber) {
 }
 
 int Engine::fillRing(DWORD* timeSum) {
+    nextBlock_ = 0;
     const std::size_t dataBytes = pcmBlockSize_ * static_cast<std::size_t>(configuration_.framesPerBuffer);
     AboveNormalPriority priority;
     for (int i = 0; i < ring_.size(); ++i) {
@@ -261,13 +262,13 @@ Engine::Refresh Engine::refreshStep() {
         return queuedBlocks_ > 0 ? Refresh::Idle : Refresh::Over;
     }
 
-    int done = -1;
-    for (int i = 0; i < ring_.size() && done < 0; ++i)
-        if (ring_[i].header->dwFlags & WHDR_DONE) done = i;
-    if (done < 0) return Refresh::Idle;
+    // Blocks are refilled in the order the device plays them: when several
+    // have finished, the lowest index is not always the oldest.
+    BlockRing::Block& block = ring_[nextBlock_];
+    if (!(block.header->dwFlags & WHDR_DONE)) return Refresh::Idle;
+    nextBlock_ = (nextBlock_ + 1) % ring_.size();
     restorePendingVolume();
 
-    BlockRing::Block& block = ring_[done];
     const std::uint32_t ringFrames = static_cast<std::uint32_t>(framesPerBuffer * queuedBlocks_);
     block.header->dwBufferLength = 0;
     for (int frame = 0; frame < framesPerBuffer; ++frame) {

@@ -11,10 +11,14 @@ sox -q -n -r 44100 -c 2 -b 16 tone44.wav synth 2 sine 440 sine 660 gain -6
 sox -q -n -r 44100 -c 1 -b 16 tone44m.wav synth 2 sine 550 gain -6
 sox -q -n -r 22050 -c 2 -b 16 tone22.wav synth 2 sine 300 sine 500 gain -6
 sox -q -n -r 48000 -c 2 -b 16 tone48.wav synth 1 sine 1000 gain -6
+sox -q -n -r 44100 -c 2 -b 16 blip44.wav synth 0.15 sine 880 gain -6
+sox -q -n -r 44100 -c 2 -b 16 long44.wav synth 6 sine 200-2000 sine 300 gain -6
 
 twolame --quiet -b 128 -m s tone44.wav stereo128.mp2
 twolame --quiet -b 64 -m m tone44m.wav mono64.mp2
 twolame --quiet -b 192 -m s tone48.wav stereo192_48k.mp2
+twolame --quiet -b 128 -m s blip44.wav short.mp2
+twolame --quiet -b 128 -m j long44.wav long.mp2
 lame --quiet -b 64 tone22.wav lsf22.mp3
 lame --quiet -b 128 tone44.wav stereo128.mp3
 
@@ -47,5 +51,9 @@ open("random.bin", "wb").write(bytes(rng.randrange(0, 255) for _ in range(20000)
 open("random_any.bin", "wb").write(bytes(rng.randrange(0, 256) for _ in range(20000)))
 open("empty.mp2", "wb").write(b"")
 open("short_header.mp2", "wb").write(base[:3])
+# Ends in the middle of a frame.
+open("truncated.mp2", "wb").write(base[: len(base) // 2 + 211])
+# A stereo stream that goes on in single-channel mode.
+open("switch.mp2", "wb").write(base + open("mono64.mp2", "rb").read())
 PY
 touch .done

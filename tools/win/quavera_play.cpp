@@ -14,6 +14,8 @@
 //     --replay            after the end, play the stream once more from the start
 //     --answer yes|no|cancel   button for question boxes (default yes)
 //     --registry PATH     registry location of the settings (default the engine's)
+//     --fail-after BYTES  the reader fails every read after BYTES bytes (an
+//                         input that becomes unreadable while it plays)
 //     --info              print the stream information and exit
 #include <windows.h>
 
@@ -39,6 +41,7 @@ struct Options {
     long stopAfter = -1;
     bool replay = false;
     bool info = false;
+    long failAfter = -1;
     int answer = IDYES;
     std::string registry;
     std::string file;
@@ -77,6 +80,7 @@ bool Parse(int argc, char** argv, Options& o) {
         else if (arg == "--seek-paused") ok = number(o.seekPaused);
         else if (arg == "--pause-ms") ok = number(o.pauseMs);
         else if (arg == "--stop-after") ok = number(o.stopAfter);
+        else if (arg == "--fail-after") ok = number(o.failAfter);
         else if (arg == "--replay") o.replay = true;
         else if (arg == "--info") o.info = true;
         else if (arg == "--registry") {
@@ -133,6 +137,30 @@ public:
 private:
     quavera::test::MessageBoxWatcher& watcher_;
     std::size_t printed_ = 0;
+};
+
+// A file reader whose reads fail once a number of bytes has been delivered.
+class FailingReader final : public quavera::InputSource {
+public:
+    explicit FailingReader(long budget) : budget_(budget) {}
+    int open(const char* name) override { return file_.open(name); }
+    int close() override { return file_.close(); }
+    std::uint32_t read(void* buffer, std::uint32_t count) override {
+        if (budget_ >= 0 && delivered_ >= budget_) return 0;
+        const std::uint32_t done = file_.read(buffer, count);
+        delivered_ += done;
+        return done;
+    }
+    int seek(std::int32_t position) override { return file_.seek(position); }
+    std::int32_t tell() override { return file_.tell(); }
+    std::int32_t length() override { return file_.length(); }
+    const char* name() override { return file_.name(); }
+    int fileChanged() override { return file_.fileChanged(); }
+
+private:
+    quavera::FileReader file_;
+    long budget_;
+    long delivered_ = 0;
 };
 
 constexpr UINT_PTR kStopTimer = 1;
@@ -227,7 +255,7 @@ int main(int argc, char** argv) {
     if (!o.registry.empty()) tamblin::SetRegistryLocation(o.registry.c_str());
     ApplySettings(o);
 
-    quavera::FileReader reader;
+    FailingReader reader(o.failAfter);
     if (o.info) {
         const quavera::StreamStatus* s = tamblin::QueryStreamInfo(nullptr, o.file.c_str(), &reader);
         boxes.flush();
