@@ -1,0 +1,75 @@
+// Command lines and files that cannot be played: the player explains, stays
+// usable and never crashes.
+#include <gtest/gtest.h>
+
+#include "player_driver.h"
+
+namespace quavera::test {
+namespace {
+
+class PlayerBadInput : public ::testing::Test {
+protected:
+    void SetUp() override { ResetPlayerSettings(); }
+    void TearDown() override { ResetPlayerSettings(); }
+
+    // The engine's explanation (when it gives one) and the player's own box,
+    // then a usable, empty player.
+    void ExpectRefusedOpen(PlayerProcess& player, const std::string& engineText) {
+        if (!engineText.empty()) {
+            const HWND engineBox = player.WaitForBox("Error!");
+            ASSERT_NE(engineBox, nullptr);
+            EXPECT_EQ(player.Answer(engineBox, IDOK), engineText);
+        }
+        const HWND box = player.WaitForBox("Open audio file");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(player.Answer(box, IDOK), "MPEG stream init faild!");
+        const HWND main = player.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(WindowText(main), "Quavera");
+        EXPECT_EQ(ItemText(main, kTrackName), "Press OPEN to choose a song or use Drag and Drop.");
+        // Transport commands without a stream do nothing.
+        PostCommand(main, kPlay);
+        PostCommand(main, kPause);
+        Sleep(200);
+        EXPECT_EQ(WindowText(main), "Quavera");
+        EXPECT_TRUE(player.Close());
+    }
+};
+
+TEST_F(PlayerBadInput, OneCharacterCommandLineNamesAMissingFile) {
+    PlayerProcess player("x");
+    ExpectRefusedOpen(player, "File x does not exist!");
+}
+
+TEST_F(PlayerBadInput, MissingFile) {
+    const std::string name = StreamPath("missing.mp2");
+    PlayerProcess player("/p " + name);
+    ExpectRefusedOpen(player, "File " + name + " does not exist!");
+}
+
+TEST_F(PlayerBadInput, FileThatIsNotAudio) {
+    PlayerProcess player(StreamPath("notaudio.mp2"));
+    const HWND engineBox = player.WaitForBox("Error!");
+    ASSERT_NE(engineBox, nullptr);
+    EXPECT_FALSE(player.Answer(engineBox, IDOK).empty());
+    ExpectRefusedOpen(player, "");
+}
+
+TEST_F(PlayerBadInput, FileNamesTooLongForThePlayerAreRefusedWithoutReachingTheEngine) {
+    for (const std::size_t length : {256u, 300u, 4000u}) {
+        SCOPED_TRACE(length);
+        PlayerProcess player("/P " + std::string(length, 'a'));
+        ExpectRefusedOpen(player, "");
+    }
+}
+
+TEST_F(PlayerBadInput, OptionsWithoutAFileOpenNothing) {
+    PlayerProcess player("/play -C /e");
+    const HWND main = player.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), "Quavera");
+    EXPECT_EQ(player.WaitForBox("Open audio file", 300), nullptr);
+}
+
+} // namespace
+} // namespace quavera::test

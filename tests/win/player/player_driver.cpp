@@ -1,0 +1,230 @@
+#include "player_driver.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace quavera::test {
+namespace {
+
+std::string EnvironmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string PlayerExe() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string exe = path;
+    return exe.substr(0, exe.rfind('\\') + 1) + "Quavera.exe";
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+} // namespace
+
+std::string StreamPath(const char* name) { return EnvironmentText("QUAVERA_PLAYER_STREAMS") + "\\" + name; }
+
+void ResetPlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
+
+void SetRegInt(const char* key, const char* name, DWORD value) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof value);
+}
+
+void SetRegString(const char* key, const char* name, const std::string& text) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+bool GetRegInt(const char* key, const char* name, DWORD* value) {
+    DWORD size = sizeof *value;
+    return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, value, &size) == ERROR_SUCCESS;
+}
+
+bool GetRegString(const char* key, const char* name, std::string* text) {
+    char buffer[8192] = {};
+    DWORD size = sizeof buffer;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return false;
+    *text = buffer;
+    return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    for (int waited = 0;; waited += 25) {
+        if (condition()) return true;
+        if (waited >= timeoutMs) return false;
+        Sleep(25);
+    }
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+void PostCommand(HWND dialog, int id, WORD code) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+bool IsChecked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    return state == BST_CHECKED;
+}
+
+std::vector<std::string> StaticTexts(HWND dialog) {
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == "Static" && IsWindowVisible(child)) texts.push_back(WindowText(child));
+    return texts;
+}
+
+void SaveScreenshot(HWND window, const char* name) {
+    const std::string dir = EnvironmentText("QUAVERA_SCREENSHOTS");
+    if (dir.empty()) return;
+    CreateDirectoryA(dir.c_str(), nullptr);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Sleep(300);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + imageSize;
+    const std::string path = dir + "\\" + name + ".bmp";
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&header, sizeof header, 1, file);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file);
+        std::fwrite(bits, imageSize, 1, file);
+        std::fclose(file);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+PlayerProcess::PlayerProcess(const std::string& arguments) {
+    const std::string exe = PlayerExe();
+    std::string line = "\"" + exe + "\"";
+    if (!arguments.empty()) line += " " + arguments;
+    std::vector<char> writable(line.begin(), line.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
+        return;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+    WaitForInputIdle(process_, 5000);
+}
+
+PlayerProcess::~PlayerProcess() {
+    if (!process_) return;
+    if (!Close()) TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+}
+
+bool PlayerProcess::Close() {
+    if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return true;
+    if (HWND main = FindWindowOf([](HWND w) { return GetDlgItem(w, kOpen) != nullptr; }))
+        PostCommand(main, kExit);
+    return WaitForSingleObject(process_, 5000) == WAIT_OBJECT_0;
+}
+
+HWND PlayerProcess::FindWindowOf(const std::function<bool(HWND)>& match) const {
+    struct Search {
+        DWORD id;
+        const std::function<bool(HWND)>* match;
+        HWND found;
+    } search{id_, &match, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->id || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+            if (!(*s->match)(window)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND PlayerProcess::WaitForMainWindow(int timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = FindWindowOf([](HWND w) { return GetDlgItem(w, kOpen) != nullptr; });
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+HWND PlayerProcess::WaitForBox(const char* caption, int timeoutMs) {
+    HWND found = nullptr;
+    const std::string wanted = caption;
+    WaitUntil(
+        [&] {
+            found = FindWindowOf(
+                [&](HWND w) { return GetDlgItem(w, kOpen) == nullptr && WindowText(w) == wanted; });
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+std::string PlayerProcess::Answer(HWND box, int button) {
+    // A message box shows its text in the static control 0xFFFF.
+    const std::string text = ItemText(box, 0xFFFF);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return text;
+}
+
+bool PlayerProcess::WaitForExit(int timeoutMs) {
+    return WaitUntil(
+        [&] {
+            if (FindWindowOf([](HWND) { return true; })) showedWindow_ = true;
+            return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+        },
+        timeoutMs);
+}
+
+} // namespace quavera::test
