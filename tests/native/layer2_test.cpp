@@ -222,7 +222,7 @@ TEST(Layer2, SwitchFromStereoToSingleChannelEndsTheStream) {
 
 TEST(Layer2, TruncatedLastFrameIsFinishedOnZeros) {
     Bytes data = repeat(simpleLayer2Frame(stereo128(), 20, 5), 10);
-    data.resize(data.size() - 200);
+    data.erase(data.end() - 200, data.end());
     EXPECT_EQ(decodeAll(data).frames, 10);
 }
 
