@@ -26,9 +26,13 @@ bool processorHasAvx2() {
 
 } // namespace
 
+// Subbands are dropped in pairs from the top while both are near silent. The
+// odd one of a pair must count too: in Layer II an even subband quantised to
+// zero often sits below a loud odd one, and dropping that would cut audible
+// content, not silence.
 int activeSubbands(const float* s, int divisor) {
     int m0 = 31 / divisor - 1;
-    while (m0 > 0 && nearZero(s[m0])) {
+    while (m0 > 0 && nearZero(s[m0]) && nearZero(s[m0 + 1])) {
         m0 -= 2;
     }
     return m0 + 2;

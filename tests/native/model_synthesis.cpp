@@ -17,7 +17,8 @@ std::vector<std::uint8_t> ModelSynthesis::frame(const float* subbands0, const fl
             int m = 32;
             if (o_.cutoff) {
                 int m0 = 31 / o_.divisor - 1;
-                while (m0 > 0 && std::fabs(s[m0]) < std::ldexp(1.0, -13)) {
+                while (m0 > 0 && std::fabs(s[m0]) < std::ldexp(1.0, -13) &&
+                       std::fabs(s[m0 + 1]) < std::ldexp(1.0, -13)) {
                     m0 -= 2;
                 }
                 m = m0 + 2;

@@ -144,13 +144,19 @@ TEST(SynthesisKernels, PlainAndAvx2Agree) {
     }
 }
 
-TEST(Synthesis, CutoffTestsEvenSubbandsOnTheirBitPattern) {
+TEST(Synthesis, CutoffDropsOnlyQuietPairsOnTheirBitPattern) {
     float s[32] = {};
     s[30] = 1.0f;
     EXPECT_EQ(activeSubbands(s, 1), 32);
     s[30] = 0.0f;
-    s[31] = 1.0f; // its even neighbour is quiet: dropped with it
-    EXPECT_LE(activeSubbands(s, 1), 30);
+    s[31] = 1.0f; // a loud odd subband keeps its pair although the even one is quiet
+    EXPECT_EQ(activeSubbands(s, 1), 32);
+    s[31] = std::nextafter(std::ldexp(1.0f, -13), 0.0f);
+    EXPECT_EQ(activeSubbands(s, 1), 2) << "both below 2^-13: the pair goes";
+    s[31] = 0.0f;
+    s[29] = 1.0f;
+    EXPECT_EQ(activeSubbands(s, 1), 30);
+    s[29] = 0.0f;
     s[30] = std::ldexp(1.0f, -13); // exactly the threshold counts
     EXPECT_EQ(activeSubbands(s, 1), 32);
     s[30] = -std::nextafter(std::ldexp(1.0f, -13), 0.0f);
