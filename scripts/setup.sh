@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 fonts-wine xvfb xauth imagemagick
+  wine wine64 fonts-wine xvfb xauth imagemagick pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
   twolame lame mpg123 sox python3
 )

@@ -16,6 +16,9 @@
 //     --registry PATH     registry location of the settings (default the engine's)
 //     --fail-after BYTES  the reader fails every read after BYTES bytes (an
 //                         input that becomes unreadable while it plays)
+//     --stress N          N random pause/resume/seek/stop/start operations while it
+//                         plays, then a seek near the end, and play to the end
+//     --cpu               print the process's CPU time and the wall time at exit
 //     --info              print the stream information and exit
 #include <windows.h>
 
@@ -42,6 +45,8 @@ struct Options {
     bool replay = false;
     bool info = false;
     long failAfter = -1;
+    long stress = 0;
+    bool cpu = false;
     int answer = IDYES;
     std::string registry;
     std::string file;
@@ -81,6 +86,8 @@ bool Parse(int argc, char** argv, Options& o) {
         else if (arg == "--pause-ms") ok = number(o.pauseMs);
         else if (arg == "--stop-after") ok = number(o.stopAfter);
         else if (arg == "--fail-after") ok = number(o.failAfter);
+        else if (arg == "--stress") ok = number(o.stress);
+        else if (arg == "--cpu") o.cpu = true;
         else if (arg == "--replay") o.replay = true;
         else if (arg == "--info") o.info = true;
         else if (arg == "--registry") {
@@ -165,13 +172,19 @@ private:
 
 constexpr UINT_PTR kStopTimer = 1;
 constexpr UINT_PTR kResumeTimer = 2;
+constexpr UINT_PTR kStressTimer = 3;
 
 struct Player {
     Options options;
-    BoxPrinter* boxes = nullptr;
     bool firstPosition = true;
     bool replayed = false;
-    int result = 0;
+    long stressLeft = 0;
+    unsigned random = 12345;
+
+    unsigned next(unsigned range) {
+        random = random * 1103515245u + 12345u;
+        return (random >> 16) % range;
+    }
 };
 
 Player* g_player = nullptr;
@@ -230,6 +243,27 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         KillTimer(window, wParam);
         if (wParam == kResumeTimer) {
             std::printf("resume -> %d\n", tamblin::ResumePlayback());
+        } else if (wParam == kStressTimer) {
+            const DWORD total = static_cast<DWORD>(tamblin::GetPlaybackStatus()->totalTime);
+            if (p.stressLeft-- > 0) {
+                switch (p.next(6)) {
+                case 0: tamblin::PausePlayback(); break;
+                case 1: tamblin::ResumePlayback(); break;
+                case 2:
+                case 3: tamblin::SeekPlayback(total > 0 ? p.next(total) : 0); break;
+                case 4: tamblin::StopPlayback(0); break;
+                default: tamblin::StartPlayback(); break;
+                }
+                SetTimer(window, kStressTimer, 5 + p.next(25), nullptr);
+            } else {
+                // Settle: whatever state the operations left, the stream must
+                // still start, seek and play to its end.
+                tamblin::ResumePlayback();
+                std::printf("settle start -> %d\n", tamblin::StartPlayback());
+                const quavera::StreamStatus* s = tamblin::GetPlaybackStatus();
+                std::printf("settle playing %d paused %d\n", s->playing, s->paused);
+                std::printf("settle seek -> %d\n", tamblin::SeekPlayback(total > 1500 ? total - 1500 : 0));
+            }
         } else if (wParam == kStopTimer) {
             Say("stop");
             std::printf("stop -> %d\n", tamblin::StopPlayback(0));
@@ -251,7 +285,6 @@ int main(int argc, char** argv) {
 
     quavera::test::MessageBoxWatcher watcher(o.answer);
     BoxPrinter boxes(watcher);
-    player.boxes = &boxes;
     if (!o.registry.empty()) tamblin::SetRegistryLocation(o.registry.c_str());
     ApplySettings(o);
 
@@ -284,6 +317,9 @@ int main(int argc, char** argv) {
     std::printf("playing %s\n", o.file.c_str());
     std::fflush(stdout);
     if (o.stopAfter >= 0) SetTimer(window, kStopTimer, static_cast<UINT>(o.stopAfter), nullptr);
+    player.stressLeft = o.stress;
+    if (o.stress > 0) SetTimer(window, kStressTimer, 20, nullptr);
+    const DWORD startTime = GetTickCount();
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -291,8 +327,18 @@ int main(int argc, char** argv) {
         boxes.flush();
     }
     boxes.flush();
+    if (o.cpu) {
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        const auto ms = [](const FILETIME& t) {
+            return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 10000.0;
+        };
+        const double wall = GetTickCount() - startTime;
+        const double busy = ms(kernel) + ms(user);
+        std::printf("cpu %.0f ms of %.0f ms wall: %.2f %% of one core\n", busy, wall, 100.0 * busy / wall);
+    }
     tamblin::StopPlayback(1);
     tamblin::CloseStream();
     DestroyWindow(window);
-    return player.result;
+    return 0;
 }
