@@ -6,6 +6,7 @@
 #include <new>
 
 #include "description.h"
+#include "timing.h"
 #include "winbasic.h"
 
 namespace quavera {
@@ -132,10 +133,8 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
 
     fillStatusFromStream(status_, info, path);
     msPerFrame_ = static_cast<float>(info.samplesPerFrame) * 1000.0f / static_cast<float>(status_.streamRate);
-    blockTime_ = static_cast<int>(static_cast<float>(configuration_.framesPerBuffer) * msPerFrame_);
-    framesPerTick_ = tickMs > 0 ? static_cast<int>(static_cast<double>(status_.streamRate) * tickMs /
-                                                   (info.samplesPerFrame * 1000.0))
-                                : 0;
+    blockTime_ = BlockTime(configuration_.framesPerBuffer, msPerFrame_);
+    framesPerTick_ = FramesPerTick(status_.streamRate, tickMs, info.samplesPerFrame);
     currentFrame_ = 0;
     pcmBlockSize_ = static_cast<std::size_t>(info.pcmBlockSize);
 

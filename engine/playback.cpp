@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine.h"
+#include "timing.h"
 #include "tamblin1.h"
 #include "winbasic.h"
 
@@ -131,20 +132,7 @@ bool Engine::prefill() {
     }
 
     // A stream shorter than the ring still needs a refresh period to drain it.
-    switch (configuration_.playbackMethode) {
-    case 1:
-        refreshPeriod_ = std::max(1, blockTime_ / 4);
-        break;
-    case 2: {
-        const int spare = static_cast<int>(0.95 * blockTime_) - average;
-        refreshPeriod_ = spare < 0 ? 0 : spare / 4;
-        if (refreshPeriod_ < 5 || refreshPeriod_ > blockTime_) refreshPeriod_ = 0;
-        break;
-    }
-    default:
-        refreshPeriod_ = blockTime_;
-        break;
-    }
+    refreshPeriod_ = RefreshPeriod(configuration_.playbackMethode, blockTime_, average);
 
     if (!shortStream) muteStart();
     writeRing(filled, false);

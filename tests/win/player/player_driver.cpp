@@ -3,23 +3,20 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace quavera::test {
 namespace {
 
-std::string EnvironmentText(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::string PlayerExe() {
+// The folder of the test programs, which Quavera.exe shares: <tree>\bin\.
+std::string BinFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string exe = path;
-    return exe.substr(0, exe.rfind('\\') + 1) + "Quavera.exe";
+    const std::string exe = path;
+    return exe.substr(0, exe.rfind('\\') + 1);
 }
+
+std::string PlayerExe() { return BinFolder() + "Quavera.exe"; }
 
 std::string ClassOf(HWND window) {
     char name[64] = {};
@@ -29,7 +26,12 @@ std::string ClassOf(HWND window) {
 
 } // namespace
 
-std::string StreamPath(const char* name) { return EnvironmentText("QUAVERA_PLAYER_STREAMS") + "\\" + name; }
+std::string StreamPath(const char* name) {
+    const std::string relative = BinFolder() + "..\\test-streams\\player\\" + name;
+    char full[MAX_PATH] = {};
+    GetFullPathNameA(relative.c_str(), sizeof full, full, nullptr);
+    return full;
+}
 
 void ResetPlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
 
@@ -93,8 +95,9 @@ std::vector<std::string> StaticTexts(HWND dialog) {
 }
 
 void SaveScreenshot(HWND window, const char* name) {
-    const std::string dir = EnvironmentText("QUAVERA_SCREENSHOTS");
-    if (dir.empty()) return;
+    char dirBuffer[MAX_PATH] = {};
+    GetFullPathNameA((BinFolder() + "..\\..\\screenshots").c_str(), sizeof dirBuffer, dirBuffer, nullptr);
+    const std::string dir = dirBuffer;
     CreateDirectoryA(dir.c_str(), nullptr);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     Sleep(300);
