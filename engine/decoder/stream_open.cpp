@@ -76,6 +76,11 @@ bool findFirstFrame(BitStream& stream, FirstFrame& first, std::string& error) {
         error = layerOneSeen ? "This type of audiofile is currently not supported!" : kNotValid;
         return false;
     }
+    // Zeros padded after the end of the input complete no header.
+    if (stream.dataUnread() < 4) {
+        error = kNotValid;
+        return false;
+    }
     const std::uint8_t* p = stream.data();
     first.header = FrameHeader::fromWord(std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3]);
     first.position = stream.tell() - first.audioStart;

@@ -156,11 +156,9 @@ TEST(StreamOpen, DegenerateInputsNeitherCrashNorHang) {
     }
     EXPECT_EQ(refusalOf(Bytes{0x12, 0x34}), "This is not a valid audiofile!");
     EXPECT_EQ(refusalOf(Bytes(20000, 0xFF)), "This is not a valid audiofile!");
-    // A header cut short after three bytes: whatever it opens as, it ends.
-    Opened cut(Bytes{0xFF, 0xFD, 0x84});
-    if (cut.ok) {
-        EXPECT_LE(countFrames(cut.decoder), 1);
-    }
+    // A header cut short: the zeros padded after the input do not complete it.
+    EXPECT_EQ(refusalOf(Bytes{0xFF, 0xFD, 0x84}), "This is not a valid audiofile!");
+    EXPECT_EQ(refusalOf(Bytes{0x00, 0x00, 0xFF, 0xFD, 0x84}), "This is not a valid audiofile!");
     std::mt19937 random(1234);
     for (int round = 0; round < 50; ++round) {
         Bytes noise(static_cast<std::size_t>(random() % 40000));
