@@ -86,5 +86,22 @@ TEST_F(PlayerPlayback, StopButtonStopsAndRewinds) {
     EXPECT_EQ(position, 0u);
 }
 
+TEST_F(PlayerPlayback, VolumeSliderSetsTheDeviceVolumeWhichIsStoredAtExit) {
+    {
+        PlayerProcess player("/p " + StreamPath("tone120.mp2"));
+        const HWND main = player.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120"; }, 5000)) << WindowText(main);
+        const HWND slider = GetDlgItem(main, kVolume);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(slider, TBM_SETPOS, TRUE, 1000, SMTO_ABORTIFHUNG, 2000, &ignored);
+        PostMessageA(main, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 1000), reinterpret_cast<LPARAM>(slider));
+        Sleep(300);
+    }
+    DWORD volume = 0;
+    EXPECT_TRUE(GetRegInt(kConfigurationKey, "Volume", &volume));
+    EXPECT_EQ(volume, 8000u);
+}
+
 } // namespace
 } // namespace quavera::test
