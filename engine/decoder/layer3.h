@@ -1,6 +1,15 @@
 #pragma once
-// Layer III frames. Only the stream-level part is there yet: a Layer III
-// stream opens (so its parameters can be reported) and decodes no frames.
+// Layer III frames: side information, the bit reservoir, and per granule the
+// scale factors, Huffman decoding, requantisation, stereo processing and
+// hybrid filterbank into the subband samples of the synthesis. One call fills
+// the 36 slots of the synthesis: one MPEG-1 frame or two frames of the lower
+// sampling frequencies.
+#include <array>
+
+#include "layer3_hybrid.h"
+#include "layer3_reservoir.h"
+#include "layer3_scalefactors.h"
+#include "layer3_sideinfo.h"
 #include "layer_decoder.h"
 
 namespace quavera {
@@ -10,6 +19,22 @@ public:
     std::string setup(FrameHeader first) override;
     void reset() override;
     std::uint32_t decodeFrame(FrameContext& context, std::uint8_t* out) override;
+
+    const HybridFilter& hybrid() const { return hybrid_; }
+
+private:
+    // Decodes the granules of a frame whose main data starts at the
+    // reservoir's read position into slots from slot on.
+    void decodeGranules(FrameHeader header, Synthesis& synthesis, int slot);
+
+    bool mpeg1_ = true;
+    Reservoir reservoir_;
+    std::int64_t frameStart_ = 0; // main-data bytes appended before this frame
+    SideInfo side_;
+    std::array<ScaleFactors, 2> scaleFactors_{};
+    std::array<std::array<int, 576>, 2> quantised_{};
+    std::array<std::array<float, 576>, 2> spectrum_{};
+    HybridFilter hybrid_;
 };
 
 } // namespace quavera

@@ -1,0 +1,30 @@
+#pragma once
+// The Layer III hybrid filterbank of one granule and channel: reordering of
+// short blocks, alias reduction, IMDCT with the block type's window and
+// overlap-add into the subband samples of the polyphase synthesis.
+#include <array>
+
+#include "layer3_scalefactors.h"
+#include "layer3_sideinfo.h"
+
+namespace quavera {
+
+class HybridFilter {
+public:
+    // Subbands whose output is computed; the synthesis never gets content above.
+    static constexpr int kSubbands = 24;
+
+    void reset();
+    // xr: the channel's 576 spectral values after stereo processing (changed
+    // in place); nonzero: lines that may be non-zero. Writes 18 time slots
+    // from slot on into the slot-major subband samples.
+    void process(int channel, float* xr, unsigned nonzero, const GranuleInfo& g, const BandLayout& bands,
+                 float* subbands, int slot);
+
+    const std::array<float, 18>& overlap(int channel, int subband) const { return overlap_[channel][subband]; }
+
+private:
+    std::array<std::array<std::array<float, 18>, kSubbands>, 2> overlap_{};
+};
+
+} // namespace quavera
