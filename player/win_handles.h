@@ -7,37 +7,19 @@
 
 namespace quavera {
 
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle h) { DeleteObject(h); }
-};
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle h) { DestroyMenu(h); }
-};
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle h) { DestroyWindow(h); }
-};
-struct MixerTraits {
-    using Handle = HMIXER;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle h) { mixerClose(h); }
-};
-// A global atom that this process added and so must delete.
-struct GlobalAtomTraits {
-    using Handle = ATOM;
-    static Handle invalid() { return 0; }
-    static void close(Handle h) { GlobalDeleteAtom(h); }
+// Traits for a handle type that one API function closes.
+template <typename H, auto Close>
+struct ClosedBy {
+    using Handle = H;
+    static Handle invalid() { return H{}; }
+    static void close(Handle h) { Close(h); }
 };
 
-using GdiObject = UniqueHandle<GdiObjectTraits>;
-using Menu = UniqueHandle<MenuTraits>;
-using ChildWindow = UniqueHandle<WindowTraits>;
-using Mixer = UniqueHandle<MixerTraits>;
-using OwnedGlobalAtom = UniqueHandle<GlobalAtomTraits>;
+using GdiObject = UniqueHandle<ClosedBy<HGDIOBJ, &DeleteObject>>;
+using Menu = UniqueHandle<ClosedBy<HMENU, &DestroyMenu>>;
+using ChildWindow = UniqueHandle<ClosedBy<HWND, &DestroyWindow>>;
+using Mixer = UniqueHandle<ClosedBy<HMIXER, &mixerClose>>;
+// A global atom that this process added, or took over, and so must delete.
+using OwnedGlobalAtom = UniqueHandle<ClosedBy<ATOM, &GlobalDeleteAtom>>;
 
 } // namespace quavera

@@ -170,23 +170,29 @@ bool PlayerProcess::Close() {
     return WaitForSingleObject(process_, 5000) == WAIT_OBJECT_0;
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD process;
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->process || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+    if (!(*search->match)(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
 HWND PlayerProcess::FindWindowOf(const std::function<bool(HWND)>& match) const {
-    struct Search {
-        DWORD id;
-        const std::function<bool(HWND)>* match;
-        HWND found;
-    } search{id_, &match, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s->id || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
-            if (!(*s->match)(window)) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{id_, &match, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -151,33 +151,27 @@ TEST_F(PlayerStartup, HandedOverCommandLineLongerThan127CharactersIsNotProcessed
     EXPECT_EQ(first.WaitForBox("Open audio file", 200), nullptr);
 }
 
-TEST_F(PlayerStartup, SecondCopyWithoutArgumentsAsksAndNoEndsIt) {
+TEST_F(PlayerStartup, SecondCopyWithoutArgumentsAsksNoEndsItYesRunsItBesideTheOwner) {
     PlayerProcess first("");
     const HWND main = first.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
-    PlayerProcess second("");
-    const HWND box = second.WaitForBox("Quavera instance check");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(second.Answer(box, IDNO),
-              "Another thread of Quavera is already running!\n\nDo your really want to run Quavera again?");
-    EXPECT_TRUE(second.WaitForExit());
-    EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
-}
-
-TEST_F(PlayerStartup, SecondCopyRunsOnYesAndLeavesTheMarkerToTheFirst) {
-    PlayerProcess first("");
-    const HWND main = first.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    PlayerProcess second("");
-    const HWND box = second.WaitForBox("Quavera instance check");
-    ASSERT_NE(box, nullptr);
-    second.Answer(box, IDYES);
-    const HWND other = second.WaitForMainWindow();
-    ASSERT_NE(other, nullptr);
-    EXPECT_NE(other, main);
-    EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
-    ASSERT_TRUE(second.Close());
-    EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main)) << "only the owner clears the marker";
+    for (const int answer : {IDNO, IDYES}) {
+        PlayerProcess second("");
+        const HWND box = second.WaitForBox("Quavera instance check");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(second.Answer(box, answer),
+                  "Another thread of Quavera is already running!\n\nDo your really want to run Quavera again?");
+        if (answer == IDNO) {
+            EXPECT_TRUE(second.WaitForExit());
+            continue;
+        }
+        const HWND other = second.WaitForMainWindow();
+        ASSERT_NE(other, nullptr);
+        EXPECT_NE(other, main);
+        EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
+        ASSERT_TRUE(second.Close());
+        EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main)) << "only the owner clears the marker";
+    }
     ASSERT_TRUE(first.Close());
     EXPECT_EQ(RegInt("RunningWindow"), 0u);
 }
