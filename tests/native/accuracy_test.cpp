@@ -13,72 +13,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "accuracy_support.h"
 #include "decoder.h"
 #include "file_source.h"
-#include "layer2_rig.h"
-#include "model_synthesis.h"
 #include "pcm_compare.h"
 #include "wav_file.h"
 
 namespace quavera::test {
 namespace {
-
-Bytes readFile(const std::string& path) {
-    Bytes data;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        std::uint8_t chunk[65536];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) {
-            data.insert(data.end(), chunk, chunk + n);
-        }
-        std::fclose(f);
-    }
-    return data;
-}
-
-PcmData fromBytes(const std::vector<std::uint8_t>& pcm, int channels) {
-    PcmData d;
-    d.channels = channels;
-    d.samples.resize(pcm.size() / 2);
-    for (std::size_t i = 0; i < d.samples.size(); ++i) {
-        d.samples[i] = static_cast<std::int16_t>(pcm[2 * i] | pcm[2 * i + 1] << 8);
-    }
-    return d;
-}
-
-PcmData productDecode(const std::string& path, int quality) {
-    FileSource source;
-    Decoder decoder;
-    decoder.bind(&source);
-    decoder.openInput(path.c_str());
-    if (!decoder.openStream({1, quality, 2, 16})) {
-        ADD_FAILURE() << path << ": " << decoder.lastError();
-        return {};
-    }
-    std::vector<std::uint8_t> pcm;
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(decoder.info().pcmBlockSize));
-    while (decoder.decodeFrame(block.data()) != 0) {
-        pcm.insert(pcm.end(), block.begin(), block.end());
-    }
-    return fromBytes(pcm, decoder.info().outputChannels);
-}
-
-// The product's Layer II parsing into the model filterbank with the given
-// window taps and no cutoff.
-PcmData modelDecode(const std::string& path, int firstTap, int lastTap) {
-    Layer2Rig rig(readFile(path));
-    EXPECT_EQ(rig.error, "") << path;
-    ModelSynthesis model(ModelOptions{1, firstTap, lastTap, false, rig.channels, rig.channels, 16});
-    std::vector<std::uint8_t> pcm;
-    while (rig.decode() != 0) {
-        const auto frame = model.frame(rig.synthesis.subbands(0), rig.synthesis.subbands(1));
-        pcm.insert(pcm.end(), frame.begin(), frame.end());
-    }
-    return fromBytes(pcm, rig.channels);
-}
-
-std::size_t frames(const PcmData& d) {
-    return d.channels > 0 ? d.samples.size() / static_cast<std::size_t>(d.channels) : 0;
-}
 
 // --- Streams encoded at test time ------------------------------------------
 
@@ -150,7 +92,7 @@ TEST_P(EncodedAccuracy, AgainstReferenceDecoder) {
     PcmData reference;
     ASSERT_TRUE(readPcm(base + ".ref.wav", 2, reference));
 
-    const PcmDifference full = comparePcm(modelDecode(base + ".mp2", 0, 15), reference, 0, SIZE_MAX);
+    const PcmDifference full = comparePcm(modelDecode<Layer2Decoder>(base + ".mp2", 0, 15), reference, 0, SIZE_MAX);
     std::printf("  %-16s table %-12s full filter: %6.2f dB (max %.0f LSB)\n", s.name, s.table, full.snrDb,
                 full.maxAbsLsb);
     EXPECT_GE(full.snrDb, kFullFilterFloorDb) << s.name;
@@ -158,7 +100,7 @@ TEST_P(EncodedAccuracy, AgainstReferenceDecoder) {
 
     for (int quality : {1, 2, 3}) {
         const PcmDifference window =
-            comparePcm(modelDecode(base + ".mp2", 2 * quality, 15 - 2 * quality), reference, 0, SIZE_MAX);
+            comparePcm(modelDecode<Layer2Decoder>(base + ".mp2", 2 * quality, 15 - 2 * quality), reference, 0, SIZE_MAX);
         const PcmDifference product = comparePcm(productDecode(base + ".mp2", quality), reference, 0, SIZE_MAX);
         std::printf("  %-16s q%d: window %6.2f dB, product %6.2f dB\n", s.name, quality, window.snrDb, product.snrDb);
         EXPECT_GE(window.snrDb, kWindowFloorDb[quality - 1]) << s.name << " q" << quality;
@@ -168,10 +110,6 @@ TEST_P(EncodedAccuracy, AgainstReferenceDecoder) {
 }
 
 // --- Conformance streams ----------------------------------------------------
-
-std::string conformance(const std::string& relative) {
-    return std::string(QUAVERA_SHARED_DIR) + "/conformance/" + relative;
-}
 
 struct ConformanceStream {
     const char* path;      // without extension
@@ -202,7 +140,7 @@ TEST(Conformance, Layer2StreamsAgainstTheirReferences) {
         const std::string ref24 = conformance(std::string(c.path) + ".ref24.wav");
         const bool have24 = std::filesystem::exists(ref24);
         ASSERT_TRUE(readPcm(have24 ? ref24 : conformance(std::string(c.path) + ".pcm"), 2, reference)) << c.path;
-        const PcmData full = modelDecode(bit, 0, 15);
+        const PcmData full = modelDecode<Layer2Decoder>(bit, 0, 15);
         const PcmData product = productDecode(bit, 1);
         ASSERT_GT(frames(product), 0u) << c.path;
         // References run on past the stream with padding: compare the decoded length.

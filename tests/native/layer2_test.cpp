@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "decoder.h"
-#include "layer2_rig.h"
+#include "layer_rig.h"
 
 namespace quavera::test {
 namespace {

@@ -83,7 +83,7 @@ TEST(StreamOpen, StereoStreamReportsPerChannelBitrateAndTime) {
     EXPECT_EQ(o.decoder.frameNumber(), 1u);
 }
 
-TEST(StreamOpen, Layer3At22050HzOpensAsMpeg2AndDecodesNothingYet) {
+TEST(StreamOpen, Layer3At22050HzOpensAsMpeg2AndAHeaderAloneDecodesNothing) {
     HeaderFields h;
     h.id = 0;
     h.layer = 3;

@@ -1,5 +1,6 @@
 // quavera-decode: stream parameters (--info) or a decode into a WAVE file,
 // through the same decoder core the player uses.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -89,7 +90,14 @@ int decode(const OutputConfig& config, const char* in, const char* out) {
     const StreamInfo& s = decoder.info();
     quavera::WavWriter wav(file, s.outputRate, s.outputChannels, s.bitsPerSample);
     std::vector<std::uint8_t> block(static_cast<std::size_t>(s.pcmBlockSize));
-    while (decoder.decodeFrame(block.data()) != 0) {
+    // Like the engine's blocks, each frame's place starts silent: a frame
+    // whose main data is missing writes nothing there.
+    const std::uint8_t silence = s.bitsPerSample == 8 ? 0x80 : 0x00;
+    for (;;) {
+        std::fill(block.begin(), block.end(), silence);
+        if (decoder.decodeFrame(block.data()) == 0) {
+            break;
+        }
         wav.write(block.data(), block.size());
     }
     wav.finish();

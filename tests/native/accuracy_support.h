@@ -1,0 +1,40 @@
+#pragma once
+// Decodes shared by the accuracy tests: the product decode through the
+// Decoder, and a layer's parsing into the model filterbank.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "layer_rig.h"
+#include "model_synthesis.h"
+#include "wav_file.h"
+
+namespace quavera::test {
+
+Bytes readFile(const std::string& path);
+PcmData fromBytes(const std::vector<std::uint8_t>& pcm, int channels);
+std::size_t frames(const PcmData& d);
+std::string conformance(const std::string& relative);
+
+// Divisor 1, 16 bits, the stream's channels. Every frame's place starts
+// silent, as in the engine's blocks.
+PcmData productDecode(const std::string& path, int quality);
+
+// The product's parsing of one layer into the model filterbank with the
+// given window taps and no cutoff.
+template <class Layer>
+PcmData modelDecode(const std::string& path, int firstTap, int lastTap) {
+    LayerRig<Layer> rig(readFile(path));
+    EXPECT_EQ(rig.error, "") << path;
+    ModelSynthesis model(ModelOptions{1, firstTap, lastTap, false, rig.channels, rig.channels, 16});
+    std::vector<std::uint8_t> pcm;
+    while (rig.decode() != 0) {
+        const auto frame = model.frame(rig.synthesis.subbands(0), rig.synthesis.subbands(1));
+        pcm.insert(pcm.end(), frame.begin(), frame.end());
+    }
+    return fromBytes(pcm, rig.channels);
+}
+
+} // namespace quavera::test
