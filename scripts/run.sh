@@ -30,9 +30,15 @@ source "$root/scripts/wine-session.sh"
 wine "$root/build/win64/bin/Quavera.exe" /p /c "Z:${file//\//\\}" &
 player=$!
 mkdir -p "$root/build/screenshots"
-sleep 3
-import -display "$DISPLAY" -window root "$root/build/screenshots/run.png" 2>/dev/null &&
-  echo "screenshot: build/screenshots/run.png"
+shot="$root/build/screenshots/run.png"
+# Wait for the window to be drawn (the screen stays black until then).
+for _ in $(seq 30); do
+  sleep 0.5
+  import -display "$DISPLAY" -window root "$shot" 2>/dev/null || continue
+  [ "$(convert "$shot" -format '%[fx:mean>0.01]' info: 2>/dev/null)" = 1 ] && break
+done
+sleep 1
+import -display "$DISPLAY" -window root "$shot" 2>/dev/null && echo "screenshot: build/screenshots/run.png"
 wait "$player"
 if [ "$QUAVERA_AUDIO" = capture ] && [ -s "$QUAVERA_CAPTURE" ]; then
   echo "captured audio:"
