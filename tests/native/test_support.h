@@ -14,6 +14,8 @@ class BitWriter {
 public:
     void put(std::uint32_t value, int bits);
     void padToBytes(std::size_t bytes); // zero bits up to that many bytes
+    // Bits written so far.
+    std::size_t bitCount() const { return 8 * bytes_.size() - static_cast<std::size_t>(8 - bitsUsed_); }
     const Bytes& bytes() const { return bytes_; }
 
 private:

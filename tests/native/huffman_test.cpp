@@ -1,0 +1,237 @@
+// Layer III Huffman decoding on bits written by hand: the table text and its
+// checks, linbits and signs, count1 limits and the granule's end position.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "huffman.h"
+#include "huffman_text.h"
+#include "layer3_requantise.h"
+#include "test_support.h"
+
+namespace quavera::test {
+namespace {
+
+// Writes a codeword given as text, first bit first.
+void putCode(BitWriter& w, const char* code) {
+    for (const char* c = code; *c != '\0'; ++c) {
+        w.put(*c == '1' ? 1u : 0u, 1);
+    }
+}
+
+// The bytes with room for the reader's word loads behind them.
+struct Bits {
+    explicit Bits(const BitWriter& w) : bytes(w.bytes()) {
+        bytes.resize(bytes.size() + 8, 0);
+        reader.ptr = bytes.data();
+    }
+    std::size_t position() const { return static_cast<std::size_t>(reader.ptr - bytes.data()) * 8 + reader.bit; }
+    Bytes bytes;
+    BitReader reader;
+};
+
+struct Decoded {
+    int x = 0;
+    int y = 0;
+    int v = 0;
+    int w = 0;
+};
+
+Decoded decode(Bits& bits, int table) {
+    Decoded d;
+    huffmanDecode(bits.reader, huffmanTables()[static_cast<std::size_t>(table)], d.x, d.y, d.v, d.w);
+    return d;
+}
+
+TEST(Huffman, BuiltInTextHoldsAllTablesWithSharedTrees) {
+    HuffmanTables tables;
+    ASSERT_EQ(readDecoderTables(kHuffmanTableText, tables), 34);
+    for (int n = 17; n <= 23; ++n) {
+        EXPECT_EQ(tables[n].ref, 16) << n;
+        EXPECT_EQ(tables[n].tree, tables[16].tree) << n;
+    }
+    for (int n = 25; n <= 31; ++n) {
+        EXPECT_EQ(tables[n].ref, 24) << n;
+    }
+    EXPECT_EQ(tables[23].linbits, 13u);
+    EXPECT_EQ(tables[23].linmax, 8191u);
+    EXPECT_TRUE(tables[32].count1 && tables[33].count1);
+    EXPECT_EQ(tables[32].treelen, 31u);
+    EXPECT_EQ(tables[0].treelen, 0u);
+    // Long codes (up to 19 bits) are looked up with 9 bits and walked on.
+    EXPECT_EQ(tables[24].lookahead, 9u);
+    EXPECT_EQ(tables[1].lookahead, 3u);
+}
+
+TEST(Huffman, TextChecksReportWhatIsWrong) {
+    const struct {
+        const char* text;
+        int result;
+        const char* message;
+    } cases[] = {
+        {".table 0 0 0 0 0\n.treedata\n.end\n", 1, ""},
+        {"# comment\n\n.table 0 0 0 0 0\n.treedata\n.end\n", 1, ""},
+        {".tabel 0 0 0 0 0\n", -1, "huffman table 0 data corrupted\n"},
+        {".table 0 0 0 0 0\n.treedata\n.table 2 0 0 0 0\n", -2, "wrong table number 1\n"},
+        {".table 0 0 0 0 0\n.treedata\n.table 1 0 2 2 0\n.reference 0\n", -3, "wrong table 1 reference\n"},
+        {".table 0 0 0 0 0\n.treedata\n.table 1 0 0 0 0\n.reference 5\n", -3, "wrong table 1 reference\n"},
+        {".table 0 0 0 0 0\n.tree\n.end\n", 1, "huffman decodertable error at table 0\n"},
+    };
+    for (const auto& c : cases) {
+        HuffmanTables tables;
+        ::testing::internal::CaptureStdout();
+        const int result = readDecoderTables(c.text, tables);
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.message) << c.text;
+        EXPECT_EQ(result, c.result) << c.text;
+    }
+}
+
+TEST(Huffman, TableZeroReadsNothing) {
+    BitWriter w;
+    w.put(0xFFFF, 16);
+    Bits bits(w);
+    const Decoded d = decode(bits, 0);
+    EXPECT_EQ(d.x, 0);
+    EXPECT_EQ(d.y, 0);
+    EXPECT_EQ(bits.position(), 0u);
+}
+
+TEST(Huffman, LinbitsOnlyWhereTheTableHasThem) {
+    {
+        // Table 15, x = 15, y = 0: the sign of x follows at once.
+        BitWriter w;
+        putCode(w, "000001000111");
+        w.put(1, 1);
+        w.put(0x3FF, 10);
+        Bits bits(w);
+        const Decoded d = decode(bits, 15);
+        EXPECT_EQ(d.x, -15);
+        EXPECT_EQ(d.y, 0);
+        EXPECT_EQ(bits.position(), 13u);
+    }
+    {
+        // Table 16 (one linbit), x = 15 + 1.
+        BitWriter w;
+        putCode(w, "000001100");
+        w.put(1, 1);
+        w.put(0, 1);
+        Bits bits(w);
+        const Decoded d = decode(bits, 16);
+        EXPECT_EQ(d.x, 16);
+        EXPECT_EQ(d.y, 0);
+        EXPECT_EQ(bits.position(), 11u);
+    }
+    {
+        // Table 23 shares table 16's codes with 13 linbits: the largest value.
+        BitWriter w;
+        putCode(w, "000001100");
+        w.put(8191, 13);
+        w.put(1, 1);
+        Bits bits(w);
+        const Decoded d = decode(bits, 23);
+        EXPECT_EQ(d.x, -8206);
+        EXPECT_EQ(bits.position(), 23u);
+    }
+}
+
+TEST(Huffman, LargestQuantisedValueGoesThroughTwoFactors) {
+    const RequantTables& t = requantTables();
+    // d = 8206 / 512 + 1 = 17; 8206 / 17 = 482.
+    EXPECT_EQ(magnitude43(t, 8206), t.pow43[482] * t.pow43[17]);
+    EXPECT_NEAR(magnitude43(t, 8206) / std::pow(8206.0, 4.0 / 3.0), 1.0, 3e-3);
+    EXPECT_EQ(magnitude43(t, 511), t.pow43[511]);
+    EXPECT_EQ(magnitude43(t, 512), t.pow43[256] * t.pow43[2]);
+}
+
+TEST(Huffman, CorruptCodeIsConcealed) {
+    // Table 1 of this text is 16 by 16; a 1 bit leads out of its tree.
+    const char* text = ".table 0 0 0 0 0\n.treedata\n.table 1 2 16 16 0\n.treedata\n01 05 00 11\n.end\n";
+    HuffmanTables tables;
+    ASSERT_EQ(readDecoderTables(text, tables), 2);
+    BitWriter w;
+    w.put(1, 1); // code
+    w.put(1, 1); // sign of x
+    w.put(0, 1); // sign of y
+    Bits bits(w);
+    Decoded d;
+    ::testing::internal::CaptureStdout();
+    huffmanDecode(bits.reader, tables[1], d.x, d.y, d.v, d.w);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Illegal Huffman code in data.\n");
+    EXPECT_EQ(d.x, -30);
+    EXPECT_EQ(d.y, 30);
+    EXPECT_EQ(bits.position(), 3u);
+}
+
+// Count1 table B codes every quadruple in 4 bits; 1110 is (0, 0, 0, 1).
+SpectrumFields count1Only(unsigned part23Length) {
+    SpectrumFields f;
+    f.part23Length = part23Length;
+    f.count1TableSelect = 1;
+    f.region1Start = 576;
+    f.region2Start = 576;
+    return f;
+}
+
+TEST(Huffman, Count1PastTheGranuleLosesItsLastQuadruple) {
+    BitWriter w;
+    for (int sign : {0, 1, 0}) {
+        putCode(w, "1110");
+        w.put(static_cast<std::uint32_t>(sign), 1);
+    }
+    for (unsigned length : {10u, 12u}) {
+        Bits bits(w);
+        int lines[576];
+        std::fill(lines, lines + 576, 99);
+        EXPECT_EQ(decodeGranuleSpectrum(bits.reader, bits.bytes.data(), 0, count1Only(length), lines), 8u) << length;
+        EXPECT_EQ(lines[3], 1);
+        EXPECT_EQ(lines[7], -1);
+        EXPECT_EQ(lines[11], 0) << "the quadruple that ran past the end";
+        EXPECT_EQ(lines[575], 0);
+        EXPECT_EQ(bits.position(), length);
+    }
+}
+
+TEST(Huffman, Count1NeverPassesLine575) {
+    BitWriter w;
+    for (int i = 0; i < 400; ++i) {
+        putCode(w, "0000"); // (1, 1, 1, 1) in table B
+        w.put(0, 4);
+    }
+    for (unsigned bigValues : {286u, 287u, 288u}) {
+        SpectrumFields f = count1Only(4095); // far more bits than the lines hold
+        f.bigValues = bigValues;             // table 0: no bits
+        Bits bits(w);
+        int lines[576 + 4];
+        std::fill(lines, lines + 580, 99);
+        const unsigned written = decodeGranuleSpectrum(bits.reader, bits.bytes.data(), 0, f, lines);
+        EXPECT_EQ(written, bigValues == 287u ? 574u : 576u) << bigValues;
+        EXPECT_EQ(lines[575], bigValues == 286u ? 1 : 0) << bigValues;
+        EXPECT_EQ(lines[576], 99) << bigValues;
+        EXPECT_EQ(bits.position(), 4095u) << bigValues;
+    }
+}
+
+TEST(Huffman, BigValuesBeyondTheGranuleStopAtLine576) {
+    BitWriter w;
+    for (int i = 0; i < 300; ++i) {
+        putCode(w, "01"); // table 1: (1, 0)
+        w.put(0, 1);
+    }
+    SpectrumFields f;
+    f.part23Length = 100;
+    f.bigValues = 511;
+    f.tableSelect[0] = f.tableSelect[1] = f.tableSelect[2] = 1;
+    f.region1Start = 4000; // past the band table
+    f.region2Start = 4000;
+    Bits bits(w);
+    int lines[576 + 2];
+    lines[576] = lines[577] = 99;
+    EXPECT_EQ(decodeGranuleSpectrum(bits.reader, bits.bytes.data(), 0, f, lines), 576u);
+    EXPECT_EQ(lines[574], 1);
+    EXPECT_EQ(lines[576], 99);
+    EXPECT_EQ(bits.position(), 100u);
+}
+
+} // namespace
+} // namespace quavera::test
