@@ -67,7 +67,8 @@ void buildLookahead(HuffmanTable& table) {
         const int used = walk(table, PatternBits{p, kMaxLookahead}, value);
         longest = std::max(longest, used < 0 ? static_cast<int>(kMaxCodeBits) : used);
     }
-    table.lookahead = std::min(static_cast<unsigned>(longest), kMaxLookahead);
+    // At least one bit: the reader cannot peek 0 bits.
+    table.lookahead = std::clamp(static_cast<unsigned>(longest), 1u, kMaxLookahead);
     const std::size_t entries = std::size_t{1} << table.lookahead;
     try {
         table.lookValue.assign(entries, 0);

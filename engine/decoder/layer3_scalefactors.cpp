@@ -6,6 +6,15 @@
 
 namespace quavera {
 
+namespace {
+
+// Scale factors of length 0 read nothing (the reader cannot take 0 bits).
+std::uint8_t readScale(BitReader& reader, unsigned bits) {
+    return static_cast<std::uint8_t>(bits != 0 ? reader.read(bits) : 0u);
+}
+
+} // namespace
+
 BandLayout bandLayout(FrameHeader header) {
     const std::size_t index = static_cast<std::size_t>((header.id() == 1 ? 0 : 3) + header.frequencyIndex() % 3);
     const auto& longBands = tables::kLongBands[index];
@@ -22,13 +31,13 @@ void readScaleFactorsMpeg1(BitReader& reader, const GranuleInfo& g, const unsign
         int firstShort = 0;
         if (g.mixedBlock) {
             for (int sfb = 0; sfb < 8; ++sfb) {
-                sf.l[sfb] = static_cast<std::uint8_t>(reader.read(slen1));
+                sf.l[sfb] = readScale(reader, slen1);
             }
             firstShort = 3;
         }
         for (int sfb = firstShort; sfb < 12; ++sfb) {
             for (auto& window : sf.s[sfb]) {
-                window = static_cast<std::uint8_t>(reader.read(sfb < 6 ? slen1 : slen2));
+                window = readScale(reader, sfb < 6 ? slen1 : slen2);
             }
         }
         sf.s[12] = {};
@@ -40,7 +49,7 @@ void readScaleFactorsMpeg1(BitReader& reader, const GranuleInfo& g, const unsign
             continue;
         }
         for (int sfb = kGroupStart[group]; sfb < kGroupStart[group + 1]; ++sfb) {
-            sf.l[sfb] = static_cast<std::uint8_t>(reader.read(group < 2 ? slen1 : slen2));
+            sf.l[sfb] = readScale(reader, group < 2 ? slen1 : slen2);
         }
     }
     sf.l[21] = 0;
@@ -88,7 +97,7 @@ void readScaleFactorsLsf(BitReader& reader, const GranuleInfo& g, bool intensity
     int k = 0;
     for (int part = 0; part < 4; ++part) {
         for (int n = 0; n < counts[part]; ++n, ++k) {
-            values[k] = static_cast<std::uint8_t>(reader.read(lengths.slen[part]));
+            values[k] = readScale(reader, lengths.slen[part]);
             maxima[k] = static_cast<std::uint8_t>((1u << lengths.slen[part]) - 1u);
         }
     }
