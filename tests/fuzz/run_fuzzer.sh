@@ -16,6 +16,11 @@ if command -v sox >/dev/null && command -v twolame >/dev/null && command -v lame
   sox -R -n -r 24000 -c 1 -b 16 "$work/m.wav" synth 0.3 sine 500 gain -6 2>/dev/null
   twolame --quiet -b 32 "$work/m.wav" "$work/c.mp2"
   lame --quiet -b 32 "$work/m.wav" "$work/d.mp3"
+  # Layer III with short blocks (clicks after silence), joint and plain stereo.
+  sox -R -n -r 44100 -c 2 -b 16 "$work/k.wav" synth 0.02 square 300 pad 0 0.1 repeat 2 gain -3 2>/dev/null
+  lame --quiet -m j -b 128 "$work/k.wav" "$work/e.mp3"
+  sox -R -n -r 22050 -c 2 -b 16 "$work/l.wav" synth 0.3 sine 300-3000 pinknoise gain -6 2>/dev/null
+  lame --quiet -m s -b 64 "$work/l.wav" "$work/f.mp3"
   i=0
   for f in "$work"/*.mp2 "$work"/*.mp3; do
     for pick in '\x00' '\x85' '\x4c'; do
@@ -24,4 +29,9 @@ if command -v sox >/dev/null && command -v twolame >/dev/null && command -v lame
     done
   done
 fi
+# Seeds for the framed Layer III configurations: random side information and
+# main data behind each header choice.
+for choice in 0 1 2 3 4 5; do
+  { printf '\x24'; printf "\\x0$choice"; head -c 3000 /dev/urandom; } >"$work/seeds/framed$choice"
+done
 exec "$fuzzer" -max_total_time="$seconds" -max_len=20000 -print_final_stats=1 "$work/corpus" "$work/seeds"
