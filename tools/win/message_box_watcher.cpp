@@ -5,27 +5,32 @@
 namespace quavera::test {
 namespace {
 
+BOOL CALLBACK FindIcon(HWND child, LPARAM icon) {
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+    *reinterpret_cast<HICON*>(icon) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    return FALSE;
+}
+
 IconKind IconOf(HWND box) {
-    struct Search {
-        HICON icon = nullptr;
-    } search;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM context) -> BOOL {
-            if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-                reinterpret_cast<Search*>(context)->icon =
-                    reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.icon) return IconKind::None;
-    if (search.icon == LoadIcon(nullptr, IDI_ERROR)) return IconKind::Error;
-    if (search.icon == LoadIcon(nullptr, IDI_WARNING)) return IconKind::Warning;
-    if (search.icon == LoadIcon(nullptr, IDI_QUESTION)) return IconKind::Question;
-    if (search.icon == LoadIcon(nullptr, IDI_INFORMATION)) return IconKind::Information;
+    HICON icon = nullptr;
+    EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&icon));
+    if (!icon) return IconKind::None;
+    if (icon == LoadIcon(nullptr, IDI_ERROR)) return IconKind::Error;
+    if (icon == LoadIcon(nullptr, IDI_WARNING)) return IconKind::Warning;
+    if (icon == LoadIcon(nullptr, IDI_QUESTION)) return IconKind::Question;
+    if (icon == LoadIcon(nullptr, IDI_INFORMATION)) return IconKind::Information;
     return IconKind::None;
+}
+
+// Collects the visible dialog windows of this process: message boxes.
+BOOL CALLBACK CollectBox(HWND window, LPARAM boxes) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (process == GetCurrentProcessId() && std::string(className) == "#32770" && IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(window);
+    return TRUE;
 }
 
 std::string TextOf(HWND window) {
@@ -73,22 +78,9 @@ void MessageBoxWatcher::answerBox(HWND box) {
 void MessageBoxWatcher::run(std::stop_token stop) {
     std::vector<HWND> answered;
     while (!stop.stop_requested()) {
-        struct Found {
-            std::vector<HWND> boxes;
-        } found;
-        EnumWindows(
-            [](HWND window, LPARAM context) -> BOOL {
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                char className[16] = {};
-                GetClassNameA(window, className, sizeof className);
-                if (process == GetCurrentProcessId() && std::string(className) == "#32770" &&
-                    IsWindowVisible(window))
-                    reinterpret_cast<Found*>(context)->boxes.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        for (HWND box : found.boxes) {
+        std::vector<HWND> found;
+        EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&found));
+        for (HWND box : found) {
             bool seen = false;
             for (HWND done : answered) seen = seen || done == box;
             if (seen) continue;
