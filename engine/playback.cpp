@@ -171,10 +171,11 @@ int Engine::startPlayback() {
         DWORD volume = 0;
         if (device_.volume(volume) && volume != remembered) setVolume(LOWORD(remembered), HIWORD(remembered));
     }
+    // A paused stream is still playing; starting it resumes it.
+    if (busy_ && paused_) return resumePlayback();
     if (!busy_ || playing_ || active_) return 0;
     playing_ = true;
     status_.playing = 1;
-    if (paused_) return resumePlayback();
 
     active_ = true;
     bool started = false;

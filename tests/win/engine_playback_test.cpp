@@ -75,8 +75,10 @@ TEST_F(EnginePlayback, PauseResumeAndTheirResults) {
     EXPECT_EQ(tamblin::ResumePlayback(), 1);
     EXPECT_EQ(tamblin::ResumePlayback(), 0);
     ASSERT_EQ(tamblin::PausePlayback(), 1);
-    EXPECT_EQ(tamblin::StartPlayback(), 0) << "playing and paused: Start is not Resume here";
-    EXPECT_EQ(tamblin::ResumePlayback(), 1);
+    EXPECT_EQ(tamblin::StartPlayback(), 1) << "starting a paused stream resumes it";
+    EXPECT_EQ(tamblin::GetPlaybackStatus()->paused, 0);
+    EXPECT_EQ(tamblin::ResumePlayback(), 0);
+    EXPECT_EQ(tamblin::StartPlayback(), 0) << "already playing";
     ASSERT_TRUE(waitFor(CMD_STREAM_END));
 }
 
