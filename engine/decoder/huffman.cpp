@@ -219,9 +219,9 @@ int withSign(BitReader& reader, int value) {
     return value != 0 && reader.read(1) != 0 ? -value : value;
 }
 
-} // namespace
-
-void huffmanDecode(BitReader& reader, const HuffmanTable& table, int& x, int& y, int& v, int& w) {
+// Inlined into the granule loop, which keeps its reader in registers.
+[[gnu::always_inline]] inline void decodeCode(BitReader& reader, const HuffmanTable& table, int& x, int& y, int& v,
+                                              int& w) {
     if (table.treelen == 0) {
         x = y = 0;
         if (table.count1) {
@@ -241,10 +241,20 @@ void huffmanDecode(BitReader& reader, const HuffmanTable& table, int& x, int& y,
     }
     if (table.count1) {
         if (legal) {
-            v = withSign(reader, static_cast<int>(value >> 3 & 1));
-            w = withSign(reader, static_cast<int>(value >> 2 & 1));
-            x = withSign(reader, static_cast<int>(value >> 1 & 1));
-            y = withSign(reader, static_cast<int>(value & 1));
+            // The sign bits of v, w, x, y follow in that order, one per
+            // non-zero value: read at once, the last one is y's.
+            static constexpr std::uint8_t kSetBits[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+            const unsigned count = kSetBits[value & 15u];
+            std::uint32_t signs = count != 0 ? reader.read(count) : 0;
+            const auto take = [&signs](unsigned set) {
+                const int result = set != 0 ? ((signs & 1u) != 0 ? -1 : 1) : 0;
+                signs >>= set;
+                return result;
+            };
+            y = take(value & 1u);
+            x = take(value >> 1 & 1u);
+            w = take(value >> 2 & 1u);
+            v = take(value >> 3 & 1u);
             return;
         }
         v = w = 0;
@@ -256,6 +266,18 @@ void huffmanDecode(BitReader& reader, const HuffmanTable& table, int& x, int& y,
     } else {
         x = static_cast<int>(value >> 4);
         y = static_cast<int>(value & 15);
+        if (table.linbits == 0 || (static_cast<unsigned>(x) != table.xlen - 1 && static_cast<unsigned>(y) != table.ylen - 1)) {
+            // Without linbits both sign bits (of the non-zero values) come in one read.
+            const unsigned count = (x != 0 ? 1u : 0u) + (y != 0 ? 1u : 0u);
+            const std::uint32_t signs = count != 0 ? reader.read(count) : 0;
+            if (y != 0 && (signs & 1u) != 0) {
+                y = -y;
+            }
+            if (x != 0 && (signs >> (y != 0 ? 1 : 0) & 1u) != 0) {
+                x = -x;
+            }
+            return;
+        }
     }
     if (table.linbits > 0 && static_cast<unsigned>(x) == table.xlen - 1) {
         x += static_cast<int>(reader.read(table.linbits));
@@ -267,8 +289,15 @@ void huffmanDecode(BitReader& reader, const HuffmanTable& table, int& x, int& y,
     y = withSign(reader, y);
 }
 
-unsigned decodeGranuleSpectrum(BitReader& reader, const std::uint8_t* base, std::int64_t part2Start,
+} // namespace
+
+void huffmanDecode(BitReader& reader, const HuffmanTable& table, int& x, int& y, int& v, int& w) {
+    decodeCode(reader, table, x, y, v, w);
+}
+
+unsigned decodeGranuleSpectrum(BitReader& granuleReader, const std::uint8_t* base, std::int64_t part2Start,
                                const SpectrumFields& fields, int* lines) {
+    BitReader reader = granuleReader;
     const HuffmanTables& tables = huffmanTables();
     const std::int64_t end = part2Start + fields.part23Length;
     const auto position = [&] { return static_cast<std::int64_t>(reader.ptr - base) * 8 + reader.bit; };
@@ -282,14 +311,14 @@ unsigned decodeGranuleSpectrum(BitReader& reader, const std::uint8_t* base, std:
     for (int region = 0; region < 3; ++region) {
         const HuffmanTable& table = tables[fields.tableSelect[region]];
         for (; line < limits[region]; line += 2) {
-            huffmanDecode(reader, table, lines[line], lines[line + 1], v, w);
+            decodeCode(reader, table, lines[line], lines[line + 1], v, w);
         }
     }
 
     const HuffmanTable& quad = tables[32 + fields.count1TableSelect];
     bool quadruples = false;
     while (line < 573 && position() < end) {
-        huffmanDecode(reader, quad, lines[line + 2], lines[line + 3], lines[line], lines[line + 1]);
+        decodeCode(reader, quad, lines[line + 2], lines[line + 3], lines[line], lines[line + 1]);
         line += 4;
         quadruples = true;
     }
@@ -297,8 +326,8 @@ unsigned decodeGranuleSpectrum(BitReader& reader, const std::uint8_t* base, std:
     if (quadruples && position() > end) {
         line -= 4;
     }
-    reader.ptr = base + end / 8;
-    reader.bit = static_cast<unsigned>(end % 8);
+    granuleReader.ptr = base + end / 8;
+    granuleReader.bit = static_cast<unsigned>(end % 8);
     std::fill(lines + line, lines + 576, 0);
     return line;
 }

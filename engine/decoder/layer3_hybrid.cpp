@@ -17,8 +17,8 @@ namespace {
 // x(i) = y(i + n/4) for the first quarter, -y(3n/4 - 1 - i) for the middle
 // half and -y(i - 3n/4) for the last quarter.
 struct HybridTables {
-    float cosLong[18][18];   // [k][j], n = 36
-    float cosShort[6][6];    // [k][j], n = 12
+    double cosLong[18][18]; // [k][j], n = 36; single-precision values, held widened
+    double cosShort[6][6];  // [k][j], n = 12
     float window[4][36];     // by block type; [2] is unused
     float shortWindow[12];
 };
@@ -96,15 +96,15 @@ void aliasReduce(float* xr, int sb) {
     }
 }
 
-// Inputs k0..k1-1 only (the others are zero).
-void imdctLong(const HybridTables& t, const float* in, int k0, int k1, const float* window, float* overlap,
-               float* out) {
+// Either half of the inputs may be known to be zero.
+void imdctLong(const HybridTables& t, ImdctAccumulate accumulate, const float* in, bool lowZero, bool highZero,
+               const float* window, float* overlap, float* out) {
     double y[18] = {};
-    for (int k = k0; k < k1; ++k) {
-        const double xk = in[k];
-        for (int j = 0; j < 18; ++j) {
-            y[j] += t.cosLong[k][j] * xk;
-        }
+    if (!lowZero) {
+        accumulate(t.cosLong, in, y);
+    }
+    if (!highZero) {
+        accumulate(t.cosLong + 9, in + 9, y);
     }
     for (int i = 0; i < 9; ++i) {
         out[i] = static_cast<float>(y[i + 9] * window[i]) + overlap[i];
@@ -151,6 +151,21 @@ void imdctShort(const HybridTables& t, const float* in, float* overlap, float* o
 
 } // namespace
 
+ImdctAccumulate plainImdctAccumulate();
+#ifdef QUAVERA_HAVE_AVX2
+ImdctAccumulate avx2ImdctAccumulate();
+#endif
+
+ImdctAccumulate imdctAccumulate(Simd choice) {
+#ifdef QUAVERA_HAVE_AVX2
+    if (choice != Simd::Plain && simdAvailable(Simd::Avx2)) {
+        return avx2ImdctAccumulate();
+    }
+#endif
+    (void)choice;
+    return plainImdctAccumulate();
+}
+
 void HybridFilter::reset() {
     for (auto& channel : overlap_) {
         for (auto& band : channel) {
@@ -191,7 +206,7 @@ void HybridFilter::process(int channel, float* xr, unsigned nonzero, const Granu
             // The two lowest subbands of a mixed block take the normal window,
             // whatever the block type.
             const int type = blockType == 2 || (g.mixedBlock && sb < 2) ? 0 : blockType;
-            imdctLong(t, in, lowZero ? 9 : 0, highZero ? 9 : 18, t.window[type], overlap, out);
+            imdctLong(t, accumulate_, in, lowZero, highZero, t.window[type], overlap, out);
         }
         if ((sb & 1) != 0) {
             for (int i = 1; i < 18; i += 2) {

@@ -4,16 +4,24 @@
 // overlap-add into the subband samples of the polyphase synthesis.
 #include <array>
 
+#include "kernels.h"
 #include "layer3_scalefactors.h"
 #include "layer3_sideinfo.h"
 
 namespace quavera {
+
+// The IMDCT's inner loop: adds nine inputs times their rows of the cosine
+// table to 18 sums.
+using ImdctAccumulate = void (*)(const double (*rows)[18], const float* in, double* sums);
+// The loop of a choice; Automatic picks the widest available.
+ImdctAccumulate imdctAccumulate(Simd choice);
 
 class HybridFilter {
 public:
     // Subbands whose output is computed; the synthesis never gets content above.
     static constexpr int kSubbands = 24;
 
+    explicit HybridFilter(Simd simd = Simd::Automatic) : accumulate_(imdctAccumulate(simd)) {}
     void reset();
     // xr: the channel's 576 spectral values after stereo processing (changed
     // in place); nonzero: lines that may be non-zero. Writes 18 time slots
@@ -24,6 +32,7 @@ public:
     const std::array<float, 18>& overlap(int channel, int subband) const { return overlap_[channel][subband]; }
 
 private:
+    ImdctAccumulate accumulate_;
     std::array<std::array<std::array<float, 18>, kSubbands>, 2> overlap_{};
 };
 

@@ -38,7 +38,8 @@ namespace {
 void scaleLines(const RequantTables& t, const int* q, float factor, unsigned begin, unsigned end, float* xr) {
     for (unsigned i = begin; i < end; ++i) {
         const int v = q[i];
-        const float m = factor * magnitude43(t, static_cast<unsigned>(v < 0 ? -v : v));
+        const auto magnitude = static_cast<unsigned>(v < 0 ? -v : v);
+        const float m = factor * (magnitude < 512 ? t.pow43[magnitude] : magnitude43(t, magnitude));
         xr[i] = v < 0 ? -m : m;
     }
 }
