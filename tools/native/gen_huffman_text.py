@@ -11,13 +11,9 @@ Tree layout: node pairs in depth-first order, each node followed by the
 smaller of its two subtrees, so that a forward offset stays below 250 (the
 text's escape value) without jump nodes; the generator checks that it does.
 """
-import os
 import sys
 
-
-def rows(directory, name):
-    with open(os.path.join(directory, name), encoding="ascii") as f:
-        return [line.split() for line in f if line.strip() and not line.startswith("#")]
+from gen_tables import rows
 
 
 def build_tree(codes):

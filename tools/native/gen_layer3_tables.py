@@ -6,13 +6,9 @@ scale-factor lengths and the alias-reduction coefficients.
 Run once when the text tables change:
     python3 tools/native/gen_layer3_tables.py ../shared/iso-tables engine/decoder/layer3_tables.h
 """
-import os
 import sys
 
-
-def rows(directory, name):
-    with open(os.path.join(directory, name), encoding="ascii") as f:
-        return [line.split() for line in f if line.strip() and not line.startswith("#")]
+from gen_tables import rows
 
 
 def array(values):
