@@ -229,23 +229,25 @@ int withSign(BitReader& reader, int value) {
         }
         return;
     }
-    unsigned value = 0;
-    const std::uint32_t ahead = reader.peek(table.lookahead);
+    // One 25-bit look serves the code and, mostly, its sign bits too: a code
+    // found by lookup has at most 9 bits, its signs at most 4.
+    constexpr unsigned kAhead = 25;
+    const std::uint32_t bits = reader.peek(kAhead);
+    const std::uint32_t ahead = bits >> (kAhead - table.lookahead);
     const unsigned length = table.lookLength[ahead];
+    unsigned value = 0;
     bool legal = true;
-    if (length <= table.lookahead) {
-        reader.skip(length);
-        value = table.lookValue[ahead];
-    } else {
+    if (length > table.lookahead) {
         legal = walk(table, [&reader] { return reader.read(1); }, value) >= 0;
-    }
-    if (table.count1) {
-        if (legal) {
+    } else {
+        value = table.lookValue[ahead];
+        if (table.count1) {
             // The sign bits of v, w, x, y follow in that order, one per
-            // non-zero value: read at once, the last one is y's.
+            // non-zero value; the last one is y's.
             static constexpr std::uint8_t kSetBits[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
             const unsigned count = kSetBits[value & 15u];
-            std::uint32_t signs = count != 0 ? reader.read(count) : 0;
+            std::uint32_t signs = bits >> (kAhead - length - count) & BitReader::kMask[count];
+            reader.skip(length + count);
             const auto take = [&signs](unsigned set) {
                 const int result = set != 0 ? ((signs & 1u) != 0 ? -1 : 1) : 0;
                 signs >>= set;
@@ -257,19 +259,14 @@ int withSign(BitReader& reader, int value) {
             v = take(value >> 3 & 1u);
             return;
         }
-        v = w = 0;
-    }
-    if (!legal) {
-        std::fputs("Illegal Huffman code in data.\n", stdout);
-        x = static_cast<int>(2 * (table.xlen - 1));
-        y = static_cast<int>(2 * (table.ylen - 1));
-    } else {
         x = static_cast<int>(value >> 4);
         y = static_cast<int>(value & 15);
-        if (table.linbits == 0 || (static_cast<unsigned>(x) != table.xlen - 1 && static_cast<unsigned>(y) != table.ylen - 1)) {
-            // Without linbits both sign bits (of the non-zero values) come in one read.
+        if (table.linbits == 0 ||
+            (static_cast<unsigned>(x) != table.xlen - 1 && static_cast<unsigned>(y) != table.ylen - 1)) {
+            // No linbits: the sign bits of the non-zero values follow the code.
             const unsigned count = (x != 0 ? 1u : 0u) + (y != 0 ? 1u : 0u);
-            const std::uint32_t signs = count != 0 ? reader.read(count) : 0;
+            const std::uint32_t signs = bits >> (kAhead - length - count) & BitReader::kMask[count];
+            reader.skip(length + count);
             if (y != 0 && (signs & 1u) != 0) {
                 y = -y;
             }
@@ -278,6 +275,25 @@ int withSign(BitReader& reader, int value) {
             }
             return;
         }
+        reader.skip(length);
+    }
+    if (table.count1) {
+        if (legal) {
+            v = withSign(reader, static_cast<int>(value >> 3 & 1));
+            w = withSign(reader, static_cast<int>(value >> 2 & 1));
+            x = withSign(reader, static_cast<int>(value >> 1 & 1));
+            y = withSign(reader, static_cast<int>(value & 1));
+            return;
+        }
+        v = w = 0;
+    }
+    if (!legal) {
+        std::fputs("Illegal Huffman code in data.\n", stdout);
+        x = static_cast<int>(2 * (table.xlen - 1));
+        y = static_cast<int>(2 * (table.ylen - 1));
+    } else if (length > table.lookahead) {
+        x = static_cast<int>(value >> 4);
+        y = static_cast<int>(value & 15);
     }
     if (table.linbits > 0 && static_cast<unsigned>(x) == table.xlen - 1) {
         x += static_cast<int>(reader.read(table.linbits));

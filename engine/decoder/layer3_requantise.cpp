@@ -1,6 +1,8 @@
 #include "layer3_requantise.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 
 #include "layer3_tables.h"
@@ -36,11 +38,26 @@ namespace {
 
 // Lines [begin, end) of q with one factor; end is clipped to nonzero by the caller.
 void scaleLines(const RequantTables& t, const int* q, float factor, unsigned begin, unsigned end, float* xr) {
+    // Branch-free for magnitudes below 512 (the int's sign bit becomes the
+    // float's); the rare larger ones are redone afterwards.
+    unsigned largest = 0;
     for (unsigned i = begin; i < end; ++i) {
-        const int v = q[i];
-        const auto magnitude = static_cast<unsigned>(v < 0 ? -v : v);
-        const float m = factor * (magnitude < 512 ? t.pow43[magnitude] : magnitude43(t, magnitude));
-        xr[i] = v < 0 ? -m : m;
+        const auto v = static_cast<std::uint32_t>(q[i]);
+        const std::uint32_t sign = v & 0x80000000u;
+        const std::uint32_t magnitude = sign != 0 ? 0u - v : v;
+        largest |= magnitude;
+        const float m = factor * t.pow43[std::min(magnitude, 511u)];
+        xr[i] = std::bit_cast<float>(std::bit_cast<std::uint32_t>(m) | sign);
+    }
+    if (largest >= 512) {
+        for (unsigned i = begin; i < end; ++i) {
+            const int v = q[i];
+            const auto magnitude = static_cast<unsigned>(v < 0 ? -v : v);
+            if (magnitude >= 512) {
+                const float m = factor * magnitude43(t, magnitude);
+                xr[i] = v < 0 ? -m : m;
+            }
+        }
     }
 }
 
