@@ -8,8 +8,8 @@
 
 namespace quavera::QUAVERA_KERNEL_NAMESPACE {
 
-// Adds the products of nine inputs with their rows of the cosine table to
-// the 18 sums; a fixed count keeps the sums in registers.
+// The 18 sums of the products of nine inputs with their rows of the cosine
+// table; a fixed count keeps the sums in registers.
 inline void accumulateNine(const double (*rows)[18], const float* in, double* y) {
     double acc[18] = {};
 #pragma GCC unroll 9
@@ -20,7 +20,7 @@ inline void accumulateNine(const double (*rows)[18], const float* in, double* y)
         }
     }
     for (int j = 0; j < 18; ++j) {
-        y[j] += acc[j];
+        y[j] = acc[j];
     }
 }
 

@@ -99,12 +99,17 @@ void aliasReduce(float* xr, int sb) {
 // Either half of the inputs may be known to be zero.
 void imdctLong(const HybridTables& t, ImdctAccumulate accumulate, const float* in, bool lowZero, bool highZero,
                const float* window, float* overlap, float* out) {
-    double y[18] = {};
+    double low[18];
+    double high[18];
     if (!lowZero) {
-        accumulate(t.cosLong, in, y);
+        accumulate(t.cosLong, in, low);
     }
     if (!highZero) {
-        accumulate(t.cosLong + 9, in + 9, y);
+        accumulate(t.cosLong + 9, in + 9, high);
+    }
+    double y[18];
+    for (int j = 0; j < 18; ++j) {
+        y[j] = lowZero ? high[j] : highZero ? low[j] : low[j] + high[j];
     }
     for (int i = 0; i < 9; ++i) {
         out[i] = static_cast<float>(y[i + 9] * window[i]) + overlap[i];
@@ -120,10 +125,10 @@ void imdctLong(const HybridTables& t, ImdctAccumulate accumulate, const float* i
     }
 }
 
-// Three short transforms of window j from inputs 3k + j, windowed and placed
-// at 6 + 6j.
+// Three short transforms of window j from inputs 3k + j, windowed; window j
+// lands at 6 + 6j of the 36 values, which are zero outside 6..29.
 void imdctShort(const HybridTables& t, const float* in, float* overlap, float* out) {
-    double z[36] = {};
+    double z[3][12];
     for (int window = 0; window < 3; ++window) {
         double y[6] = {};
         for (int k = 0; k < 6; ++k) {
@@ -132,20 +137,24 @@ void imdctShort(const HybridTables& t, const float* in, float* overlap, float* o
                 y[j] += t.cosShort[k][j] * xk;
             }
         }
-        double* zw = z + 6 + 6 * window;
+        double* zw = z[window];
         for (int i = 0; i < 3; ++i) {
-            zw[i] += y[i + 3] * t.shortWindow[i];
+            zw[i] = y[i + 3] * t.shortWindow[i];
         }
         for (int i = 3; i < 9; ++i) {
-            zw[i] -= y[8 - i] * t.shortWindow[i];
+            zw[i] = -y[8 - i] * t.shortWindow[i];
         }
         for (int i = 9; i < 12; ++i) {
-            zw[i] -= y[i - 9] * t.shortWindow[i];
+            zw[i] = -y[i - 9] * t.shortWindow[i];
         }
     }
-    for (int i = 0; i < 18; ++i) {
-        out[i] = static_cast<float>(z[i]) + overlap[i];
-        overlap[i] = static_cast<float>(z[i + 18]);
+    for (int i = 0; i < 6; ++i) {
+        out[i] = overlap[i];
+        out[6 + i] = static_cast<float>(z[0][i]) + overlap[6 + i];
+        out[12 + i] = static_cast<float>(z[0][6 + i] + z[1][i]) + overlap[12 + i];
+        overlap[i] = static_cast<float>(z[1][6 + i] + z[2][i]);
+        overlap[6 + i] = static_cast<float>(z[2][6 + i]);
+        overlap[12 + i] = 0.0f;
     }
 }
 

@@ -10,8 +10,8 @@
 
 namespace quavera {
 
-// The IMDCT's inner loop: adds nine inputs times their rows of the cosine
-// table to 18 sums.
+// The IMDCT's inner loop: the 18 sums of nine inputs times their rows of the
+// cosine table.
 using ImdctAccumulate = void (*)(const double (*rows)[18], const float* in, double* sums);
 // The loop of a choice; Automatic picks the widest available.
 ImdctAccumulate imdctAccumulate(Simd choice);
