@@ -248,8 +248,9 @@ int withSign(BitReader& reader, int value) {
             const unsigned count = kSetBits[value & 15u];
             std::uint32_t signs = bits >> (kAhead - length - count) & BitReader::kMask[count];
             reader.skip(length + count);
+            // Random signs would defeat branch prediction: no branches here.
             const auto take = [&signs](unsigned set) {
-                const int result = set != 0 ? ((signs & 1u) != 0 ? -1 : 1) : 0;
+                const int result = static_cast<int>(set) * (1 - 2 * static_cast<int>(signs & 1u));
                 signs >>= set;
                 return result;
             };
@@ -259,22 +260,24 @@ int withSign(BitReader& reader, int value) {
             v = take(value >> 3 & 1u);
             return;
         }
-        x = static_cast<int>(value >> 4);
-        y = static_cast<int>(value & 15);
+        const auto px = static_cast<int>(value >> 4);
+        const auto py = static_cast<int>(value & 15);
         if (table.linbits == 0 ||
-            (static_cast<unsigned>(x) != table.xlen - 1 && static_cast<unsigned>(y) != table.ylen - 1)) {
-            // No linbits: the sign bits of the non-zero values follow the code.
-            const unsigned count = (x != 0 ? 1u : 0u) + (y != 0 ? 1u : 0u);
-            const std::uint32_t signs = bits >> (kAhead - length - count) & BitReader::kMask[count];
-            reader.skip(length + count);
-            if (y != 0 && (signs & 1u) != 0) {
-                y = -y;
-            }
-            if (x != 0 && (signs >> (y != 0 ? 1 : 0) & 1u) != 0) {
-                x = -x;
-            }
+            (static_cast<unsigned>(px) != table.xlen - 1 && static_cast<unsigned>(py) != table.ylen - 1)) {
+            // No linbits: the sign bits of the non-zero values follow the
+            // code, the last one y's. Negated without branches.
+            const unsigned sx = px != 0 ? 1u : 0u;
+            const unsigned sy = py != 0 ? 1u : 0u;
+            const std::uint32_t signs = bits >> (kAhead - length - sx - sy) & BitReader::kMask[sx + sy];
+            reader.skip(length + sx + sy);
+            const auto negY = static_cast<int>(signs & sy);
+            const auto negX = static_cast<int>(signs >> sy & sx);
+            y = (py ^ -negY) + negY;
+            x = (px ^ -negX) + negX;
             return;
         }
+        x = px;
+        y = py;
         reader.skip(length);
     }
     if (table.count1) {
