@@ -20,8 +20,6 @@ public:
     void reset() override;
     std::uint32_t decodeFrame(FrameContext& context, std::uint8_t* out) override;
 
-    const HybridFilter& hybrid() const { return hybrid_; }
-
 private:
     // Decodes the granules of a frame whose main data starts at the
     // reservoir's read position into slots from slot on.

@@ -20,10 +20,6 @@ std::int64_t Reservoir::unread() const {
     return static_cast<std::int64_t>(write_) - (reader_.ptr - buffer_.data());
 }
 
-std::int64_t Reservoir::bitsRead() const {
-    return (movedBytes_ + (reader_.ptr - buffer_.data())) * 8 + reader_.bit;
-}
-
 void Reservoir::append(const std::uint8_t* bytes, std::size_t count) {
     if (write_ + count > kCapacity) {
         const auto consumed = static_cast<std::size_t>(reader_.ptr - buffer_.data());

@@ -1,7 +1,7 @@
 #pragma once
 // The bit reservoir: main-data bytes of successive frames, appended as they
 // arrive and read with the same bit reader as the frames. Positions are
-// counted in bytes appended and bits read since the last reset.
+// counted in bytes read since the last reset.
 #include <cstdint>
 #include <vector>
 
@@ -35,9 +35,8 @@ public:
     void dropUnread();
 
     BitReader& reader() { return reader_; }
+    // Where the buffer starts: bit positions within a frame count from here.
     const std::uint8_t* base() const { return buffer_.data(); }
-    // Bits read since the last reset.
-    std::int64_t bitsRead() const;
 
 private:
     std::vector<std::uint8_t> buffer_;
