@@ -74,23 +74,21 @@ std::uint32_t Layer2Decoder::decodeFrame(FrameContext& context, std::uint8_t* ou
     return context.state.frameCounter++;
 }
 
-void Layer2Decoder::readGranule(BitReader& reader, const Layer2Tables& t, int quantClass, float* values) {
-    const tables::QuantClass& cls = tables::kQuantClasses[quantClass];
+inline void Layer2Decoder::readGranule(BitReader& reader, const Quantizer& q, float* values) {
     std::uint32_t v[3];
-    if (cls.grouped) {
-        const auto& split = t.degroup[quantClass][reader.read(cls.bits)];
+    if (q.degroup != nullptr) {
+        const auto& split = q.degroup[reader.read(q.bits)];
         v[0] = split[0];
         v[1] = split[1];
         v[2] = split[2];
     } else {
-        v[0] = reader.read(cls.bits);
-        v[1] = reader.read(cls.bits);
-        v[2] = reader.read(cls.bits);
+        v[0] = reader.read(q.bits);
+        v[1] = reader.read(q.bits);
+        v[2] = reader.read(q.bits);
     }
-    const unsigned shift = 16u - cls.valueBits;
     for (int i = 0; i < 3; ++i) {
-        const auto word = static_cast<std::int16_t>((v[i] << shift) ^ 0x8000u);
-        values[i] = (static_cast<float>(word) + t.dScaled[quantClass]) * t.cScaled[quantClass];
+        const auto word = static_cast<std::int16_t>((v[i] << q.shift) ^ 0x8000u);
+        values[i] = (static_cast<float>(word) + q.d) * q.c;
     }
 }
 
@@ -108,6 +106,18 @@ void Layer2Decoder::readFrame(BitReader& reader, FrameHeader header, Synthesis& 
             }
         } else {
             allocation_[0][sb] = allocation_[1][sb] = static_cast<int>(reader.read(nbal));
+        }
+    }
+    for (int ch = 0; ch < channels; ++ch) {
+        for (int sb = 0; sb < sblimit; ++sb) {
+            const int allocation = allocation_[ch][sb];
+            if (allocation == 0) {
+                continue;
+            }
+            const int quantClass = table_->quantClass[sb][allocation];
+            const tables::QuantClass& cls = tables::kQuantClasses[quantClass];
+            quantizer_[ch][sb] = Quantizer{cls.grouped ? t.degroup[quantClass] : nullptr, cls.bits,
+                                           16u - cls.valueBits, t.dScaled[quantClass], t.cScaled[quantClass]};
         }
     }
     for (int sb = 0; sb < sblimit; ++sb) {
@@ -147,20 +157,32 @@ void Layer2Decoder::readFrame(BitReader& reader, FrameHeader header, Synthesis& 
     float* out[2] = {synthesis.subbands(0), synthesis.subbands(1)};
     for (int granule = 0; granule < 12; ++granule) {
         const int part = granule / 4;
-        const int slot = 3 * granule;
-        for (int sb = 0; sb < sblimit; ++sb) {
-            const int shared = sb < bound ? 1 : channels;
-            for (int ch = 0; ch < channels; ch += shared) {
-                const int allocation = allocation_[ch][sb];
+        float* slot[2] = {out[0] + 32 * 3 * granule, out[1] + 32 * 3 * granule};
+        for (int sb = 0; sb < bound; ++sb) {
+            for (int ch = 0; ch < channels; ++ch) {
                 float values[3] = {0.0f, 0.0f, 0.0f};
-                if (allocation != 0) {
-                    readGranule(reader, t, table_->quantClass[sb][allocation], values);
+                float scale = 0.0f;
+                if (allocation_[ch][sb] != 0) {
+                    readGranule(reader, quantizer_[ch][sb], values);
+                    scale = scale_[ch][sb][part];
                 }
-                for (int c = ch; c < ch + shared; ++c) {
-                    const float scale = allocation != 0 ? scale_[c][sb][part] : 0.0f;
-                    for (int i = 0; i < 3; ++i) {
-                        out[c][32 * (slot + i) + sb] = values[i] * scale;
-                    }
+                for (int i = 0; i < 3; ++i) {
+                    slot[ch][32 * i + sb] = values[i] * scale;
+                }
+            }
+        }
+        // Above the bound both channels share one set of samples, each with
+        // its own scale factors.
+        for (int sb = bound; sb < sblimit; ++sb) {
+            float values[3] = {0.0f, 0.0f, 0.0f};
+            const bool coded = allocation_[0][sb] != 0;
+            if (coded) {
+                readGranule(reader, quantizer_[0][sb], values);
+            }
+            for (int ch = 0; ch < channels; ++ch) {
+                const float scale = coded ? scale_[ch][sb][part] : 0.0f;
+                for (int i = 0; i < 3; ++i) {
+                    slot[ch][32 * i + sb] = values[i] * scale;
                 }
             }
         }

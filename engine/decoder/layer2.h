@@ -19,12 +19,23 @@ public:
     const tables::AllocTable* allocTable() const { return table_; }
 
 private:
+    // How the samples of one subband of one channel are read and requantised
+    // in the current frame (looked up once per frame, used twelve times).
+    struct Quantizer {
+        const std::array<std::uint8_t, 3>* degroup = nullptr; // grouped classes only
+        unsigned bits = 0;                                     // bits of one codeword
+        unsigned shift = 0;                                    // places a value in the top bits of 16
+        float d = 0;                                           // 32768 D
+        float c = 0;                                           // C / 32768
+    };
+
     void readFrame(BitReader& reader, FrameHeader header, Synthesis& synthesis);
     // Reads the three values of one granule of a subband and requantises them
     // without scale factor.
-    static void readGranule(BitReader& reader, const Layer2Tables& t, int quantClass, float* values);
+    static void readGranule(BitReader& reader, const Quantizer& q, float* values);
 
     const tables::AllocTable* table_ = nullptr;
+    std::array<std::array<Quantizer, 32>, 2> quantizer_{};
     std::array<std::array<int, 32>, 2> allocation_{};
     std::array<std::array<std::uint8_t, 32>, 2> scfsi_{};
     std::array<std::array<std::array<float, 3>, 32>, 2> scale_{};
