@@ -92,6 +92,14 @@ case $scenario in
     frames=$(python3 -c "import os; print((os.path.getsize('$work/ref.wav') - 44) // 4608)")
     [ "$(count CMD_POSITION)" = $((frames / 38)) ] || fail "$(count CMD_POSITION) position ticks for $frames frames"
     ;;
+  mp3|mp3-lsf)
+    file=stereo128.mp3
+    [ "$scenario" = mp3-lsf ] && file=lsf22.mp3
+    play "$file" --method 3
+    decode "$file" -q 2
+    compare 16 2 8
+    [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END"
+    ;;
   settings)
     play long.mp2 --method 1 --divisor 2 --quality 1 --channels 1 --bits 8 --buffers 6 --frames 3
     decode long.mp2 -r 2 -q 1 -c 1 -b 8
