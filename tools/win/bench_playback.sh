@@ -10,7 +10,7 @@ work="$root/build/bench"
 mkdir -p "$work"
 stream="$work/bench${seconds}.mp2"
 if [ ! -f "$stream" ]; then
-  sox -q -n -r 44100 -c 2 -b 16 "$work/bench.wav" synth "$seconds" sine 100-8000 pinknoise remix 1,2v0.5 2,3v0.5 gain -6
+  sox -q -n -r 44100 -c 2 -b 16 "$work/bench.wav" synth "$seconds" sine 100-8000 pinknoise sine 440 remix 1,2v0.5 2,3v0.5 gain -6
   twolame --quiet -b 192 "$work/bench.wav" "$stream"
 fi
 QUAVERA_AUDIO=pulse
