@@ -255,7 +255,17 @@ bool Engine::resetAndReleaseDevice(bool close) {
 }
 
 int Engine::stopPlayback(int closeDevice) {
-    if (!busy_) return 0;
+    if (!busy_) {
+        // Nothing to stop, but a device left open by a stream that played to
+        // its end is still released when the caller asks for it (the player
+        // does at exit): a device whose callback outlives the program is not
+        // safe.
+        if (closeDevice && device_.isOpen()) {
+            SpinLock guard(guard_);
+            resetAndReleaseDevice(true);
+        }
+        return 0;
+    }
     playing_ = false;
     paused_ = false;
     decoding_ = false;

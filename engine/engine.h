@@ -61,6 +61,7 @@ private:
     // Playback (playback.cpp).
     bool prefill();
     // Decodes one block; false when the input ended inside it.
+    void silence(BlockRing::Block& block) const;
     bool decodeBlock(BlockRing::Block& block, bool keepFrameNumber);
     int framesIn(const BlockRing::Block& block) const;
     // Fills and prepares the blocks from the current position and returns how

@@ -56,7 +56,15 @@ int Engine::framesIn(const BlockRing::Block& block) const {
     return static_cast<int>(block.header->dwBufferLength / pcmBlockSize_);
 }
 
+void Engine::silence(BlockRing::Block& block) const {
+    // A frame may decode to nothing (a Layer III frame whose main data is
+    // missing after a seek): it must sound silent, which is 0x80 in 8 bits.
+    std::memset(block.data, status_.bitsPerSample == 8 ? 0x80 : 0,
+                pcmBlockSize_ * static_cast<std::size_t>(configuration_.framesPerBuffer));
+}
+
 bool Engine::decodeBlock(BlockRing::Block& block, bool keepFrameNumber) {
+    silence(block);
     block.header->dwBufferLength = 0;
     for (int frame = 0; frame < configuration_.framesPerBuffer; ++frame) {
         const std::uint32_t number = decoder_.decodeFrame(block.data + block.header->dwBufferLength);
@@ -69,13 +77,11 @@ bool Engine::decodeBlock(BlockRing::Block& block, bool keepFrameNumber) {
 
 int Engine::fillRing(DWORD* timeSum) {
     nextBlock_ = 0;
-    const std::size_t dataBytes = pcmBlockSize_ * static_cast<std::size_t>(configuration_.framesPerBuffer);
     AboveNormalPriority priority;
     for (int i = 0; i < ring_.size(); ++i) {
         BlockRing::Block& block = ring_[i];
         block.header->dwFlags = 0;
         block.header->dwLoops = 0;
-        std::memset(block.data, 0, dataBytes);
         const DWORD start = GetTickCount();
         const bool full = decodeBlock(block, false);
         waveOutPrepareHeader(device_.handle(), block.header, sizeof(WAVEHDR));
@@ -257,6 +263,7 @@ Engine::Refresh Engine::refreshStep() {
     if (!(block.header->dwFlags & WHDR_DONE)) return Refresh::Idle;
     nextBlock_ = (nextBlock_ + 1) % ring_.size();
     restorePendingVolume();
+    silence(block);
 
     const std::uint32_t ringFrames = static_cast<std::uint32_t>(framesPerBuffer * queuedBlocks_);
     block.header->dwBufferLength = 0;

@@ -61,6 +61,12 @@ TEST_F(EnginePlayback, PlaysToTheEndAndCanStartAgain) {
     ASSERT_EQ(tamblin::StartPlayback(), 1) << "a remembered stream reopens";
     ASSERT_TRUE(waitFor(CMD_STREAM_END));
     EXPECT_GE(positions_, 5);
+
+    // The device outlives the stream until the caller closes it.
+    WORD left = 0;
+    EXPECT_EQ(tamblin::GetVolume(&left, nullptr), 1);
+    EXPECT_EQ(tamblin::StopPlayback(1), 0) << "nothing was open";
+    EXPECT_EQ(tamblin::GetVolume(&left, nullptr), 0) << "but the device is closed";
     EXPECT_TRUE(boxes_.boxes().empty());
 }
 
