@@ -30,7 +30,8 @@ struct BitReader {
     std::uint32_t peek(unsigned n) const {
         const std::uint32_t word = std::uint32_t{ptr[0]} << 24 | std::uint32_t{ptr[1]} << 16 |
                                    std::uint32_t{ptr[2]} << 8 | std::uint32_t{ptr[3]};
-        return (word >> (32 - bit - n)) & kMask[n];
+        // Shifted as 64 bits: reading zero bits at a byte boundary shifts by 32.
+        return static_cast<std::uint32_t>(std::uint64_t{word} >> (32 - bit - n)) & kMask[n];
     }
     std::uint32_t read(unsigned n) {
         const std::uint32_t value = peek(n);
