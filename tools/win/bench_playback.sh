@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Prints the CPU time that real-time playback costs, per refresh method:
-# quavera-play plays 60 s of generated Layer II on a paced device.
+# quavera-play plays 60 s of generated Layer II on a paced device. The first
+# line is the same time spent paused: the cost of Wine's sound driver in the
+# process, which playback adds to.
 #   usage: tools/win/bench_playback.sh [SECONDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -17,6 +19,9 @@ QUAVERA_AUDIO=pulse
 source "$root/scripts/wine-session.sh"
 play="$root/build/win64/tools/quavera-play.exe"
 wine "$play" --registry 'QuaveraBench\warmup' --stop-after 500 "Z:${stream//\//\\}" >/dev/null
+printf 'paused (driver baseline): '
+wine "$play" --registry "QuaveraBench\\paused" --cpu --pause-ms $((seconds * 2000)) \
+  --stop-after $((seconds * 1000)) "Z:${stream//\//\\}" | grep '^cpu'
 for method in 1 2 3; do
   for quality in 1 2; do
     printf 'method %d, quality %d: ' "$method" "$quality"
