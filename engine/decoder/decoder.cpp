@@ -68,17 +68,26 @@ std::string sourceName(InputSource* source) {
     return name != nullptr ? name : "";
 }
 
+// The sync search and header parse that open and analysis share; a failure
+// that has a text of its own replaces the last-error text.
+bool locateFirstFrame(BitStream& stream, FirstFrame& first, std::string& lastError) {
+    std::string error;
+    if (findFirstFrame(stream, first, error)) {
+        return true;
+    }
+    if (!error.empty()) {
+        lastError = error;
+    }
+    return false;
+}
+
 } // namespace
 
 bool Decoder::openStream(const OutputConfig& config) {
     State& s = *state_;
     s.layer = nullptr;
     FirstFrame first;
-    std::string error;
-    if (!findFirstFrame(s.stream, first, error)) {
-        if (!error.empty()) {
-            s.lastError = error;
-        }
+    if (!locateFirstFrame(s.stream, first, s.lastError)) {
         return false;
     }
     const FrameHeader header = first.header;
@@ -87,7 +96,7 @@ bool Decoder::openStream(const OutputConfig& config) {
         return false;
     }
     LayerDecoder* layer = header.layer() == 2 ? static_cast<LayerDecoder*>(&s.layer2) : &s.layer3;
-    error = layer->setup(header);
+    std::string error = layer->setup(header);
     if (!error.empty()) {
         s.lastError = error;
         return false;
@@ -128,11 +137,7 @@ bool Decoder::openStream(const OutputConfig& config) {
 bool Decoder::analyseStream(StreamInfo& info) {
     State& s = *state_;
     FirstFrame first;
-    std::string error;
-    if (!findFirstFrame(s.stream, first, error)) {
-        if (!error.empty()) {
-            s.lastError = error;
-        }
+    if (!locateFirstFrame(s.stream, first, s.lastError)) {
         return false;
     }
     const char* refusal = headerRefusal(first.header);
