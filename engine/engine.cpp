@@ -15,6 +15,12 @@ namespace {
 constexpr const char* kNoDevice =
     "No wave audio device available. Please check your systemconfiguration or try again later.";
 constexpr const char* kPlaybackCaption = "Quavera audio playback";
+constexpr const char* kNotValid = "This is not a valid audiofile!";
+
+// The reader's own name for the file when it has one, else the path given.
+const char* NameForMessage(InputSource* source, const char* path) {
+    return source && source->name() ? source->name() : path;
+}
 
 float TotalTime(std::int32_t length, int bitratePerChannel, int channels) {
     const double rate = bitratePerChannel * 1000.0 * channels;
@@ -103,11 +109,9 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
         return fail();
     }
 
-    if (source && !decoder_.bind(source)) source = nullptr;
+    if (source) decoder_.bind(source);
     if (!decoder_.source() || !decoder_.openInput(path)) {
-        InputSource* bound = decoder_.source();
-        const char* name = bound && bound->name() ? bound->name() : path;
-        ShowError(window, "File %s does not exist!", name);
+        ShowError(window, "File %s does not exist!", NameForMessage(decoder_.source(), path));
         return fail();
     }
 
@@ -115,7 +119,7 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
                               configuration_.channels, configuration_.bitsPerSample};
     // An input that ends before it has the four bytes of a header sets no
     // text of its own; for the user it is simply not an audio file.
-    decoder_.setLastError("This is not a valid audiofile!");
+    decoder_.setLastError(kNotValid);
     if (!decoder_.openStream(output)) {
         ShowError(window, "%s", decoder_.lastError());
         return fail();
@@ -329,15 +333,13 @@ StreamStatus* Engine::queryStreamInfo(HWND window, const char* path, InputSource
     Decoder analysis(8192, 1152);
     if (source) analysis.bind(source);
     if (!analysis.source() || !analysis.openInput(path)) {
-        ShowError(window, "File %s does not exist!", source && source->name() ? source->name() : path);
+        ShowError(window, "File %s does not exist!", NameForMessage(analysis.source(), path));
         return nullptr;
     }
     StreamInfo info;
-    analysis.setLastError("This is not a valid audiofile!");
+    analysis.setLastError(kNotValid);
     if (analysis.analyseStream(info)) {
         fillStatusFromStream(query_, info, path);
-        query_.bitsPerSample = 16;
-        query_.quality = 1;
     } else {
         ShowError(window, "%s", analysis.lastError());
     }

@@ -60,9 +60,15 @@ private:
 
     // Playback (playback.cpp).
     bool prefill();
-    // Decodes one block; false when the input ended inside it.
     void silence(BlockRing::Block& block) const;
-    bool decodeBlock(BlockRing::Block& block, bool keepFrameNumber);
+    // Decodes FramesPerBuffer frames into the block, which starts as silence,
+    // and hands each frame number to onFrame; false when the input ended
+    // inside the block.
+    template <typename OnFrame>
+    bool decodeBlock(BlockRing::Block& block, OnFrame onFrame);
+    // What a frame number decoded by the refresh says about the position and
+    // a list's move to its next file.
+    void followFrame(std::uint32_t number, std::uint32_t ringFrames);
     int framesIn(const BlockRing::Block& block) const;
     // Fills and prepares the blocks from the current position and returns how
     // many hold audio (fewer than the ring when the input ended).

@@ -63,13 +63,14 @@ void Engine::silence(BlockRing::Block& block) const {
                 pcmBlockSize_ * static_cast<std::size_t>(configuration_.framesPerBuffer));
 }
 
-bool Engine::decodeBlock(BlockRing::Block& block, bool keepFrameNumber) {
+template <typename OnFrame>
+bool Engine::decodeBlock(BlockRing::Block& block, OnFrame onFrame) {
     silence(block);
     block.header->dwBufferLength = 0;
     for (int frame = 0; frame < configuration_.framesPerBuffer; ++frame) {
         const std::uint32_t number = decoder_.decodeFrame(block.data + block.header->dwBufferLength);
         if (number == 0) return false;
-        if (!keepFrameNumber) currentFrame_ = number;
+        onFrame(number);
         block.header->dwBufferLength += static_cast<DWORD>(pcmBlockSize_);
     }
     return true;
@@ -83,7 +84,7 @@ int Engine::fillRing(DWORD* timeSum) {
         block.header->dwFlags = 0;
         block.header->dwLoops = 0;
         const DWORD start = GetTickCount();
-        const bool full = decodeBlock(block, false);
+        const bool full = decodeBlock(block, [this](std::uint32_t number) { currentFrame_ = number; });
         waveOutPrepareHeader(device_.handle(), block.header, sizeof(WAVEHDR));
         ++queuedBlocks_;
         if (!full) {
@@ -263,39 +264,31 @@ Engine::Refresh Engine::refreshStep() {
     if (!(block.header->dwFlags & WHDR_DONE)) return Refresh::Idle;
     nextBlock_ = (nextBlock_ + 1) % ring_.size();
     restorePendingVolume();
-    silence(block);
 
     const std::uint32_t ringFrames = static_cast<std::uint32_t>(framesPerBuffer * queuedBlocks_);
-    block.header->dwBufferLength = 0;
-    for (int frame = 0; frame < framesPerBuffer; ++frame) {
-        const std::uint32_t number = decoder_.decodeFrame(block.data + block.header->dwBufferLength);
-        if (number == 0) {
-            decoding_ = false;
-            // An empty last block stays done and is counted by the draining.
-            if (block.header->dwBufferLength != 0) {
-                waveOutWrite(device_.handle(), block.header, sizeof(WAVEHDR));
-                countTicks(framesIn(block));
-            }
-            return Refresh::Refilled;
-        }
-        if (number > ringFrames) {
-            if (newFile_) {
-                refreshStreamInfo();
-                post(CMD_STREAM_STARTED);
-                newFile_ = false;
-            }
-            currentFrame_ = number;
-        } else if (number == 1 && currentFrame_ > 0) {
-            // The list moved to its next file: the position keeps counting the
-            // previous one until the new file's first frames leave the ring.
-            tickCountdown_ = framesPerTick_;
-            newFile_ = true;
-        }
-        block.header->dwBufferLength += static_cast<DWORD>(pcmBlockSize_);
+    if (!decodeBlock(block, [&](std::uint32_t number) { followFrame(number, ringFrames); })) decoding_ = false;
+    // An empty last block stays done and is counted by the draining.
+    if (block.header->dwBufferLength != 0) {
+        waveOutWrite(device_.handle(), block.header, sizeof(WAVEHDR));
+        countTicks(framesIn(block));
     }
-    waveOutWrite(device_.handle(), block.header, sizeof(WAVEHDR));
-    countTicks(framesPerBuffer);
     return Refresh::Refilled;
+}
+
+void Engine::followFrame(std::uint32_t number, std::uint32_t ringFrames) {
+    if (number > ringFrames) {
+        if (newFile_) {
+            refreshStreamInfo();
+            post(CMD_STREAM_STARTED);
+            newFile_ = false;
+        }
+        currentFrame_ = number;
+    } else if (number == 1 && currentFrame_ > 0) {
+        // The list moved to its next file: the position keeps counting the
+        // previous one until the new file's first frames leave the ring.
+        tickCountdown_ = framesPerTick_;
+        newFile_ = true;
+    }
 }
 
 // Runs on the refresh driver's thread with the guard held; releases it.

@@ -13,7 +13,7 @@ text's escape value) without jump nodes; the generator checks that it does.
 """
 import sys
 
-from gen_tables import rows
+from gen_tables import rows, write_lines
 
 
 def build_tree(codes):
@@ -103,8 +103,7 @@ def main():
         lines.append('    "' + line + '\\n"')
     lines[-1] += ";"
     lines += ["", "} // namespace quavera"]
-    with open(out, "w", encoding="ascii") as f:
-        f.write("\n".join(lines) + "\n")
+    write_lines(out, lines)
 
 
 if __name__ == "__main__":

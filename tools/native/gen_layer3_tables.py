@@ -8,7 +8,7 @@ Run once when the text tables change:
 """
 import sys
 
-from gen_tables import rows
+from gen_tables import rows, write_lines
 
 
 def array(values):
@@ -84,8 +84,7 @@ def main():
     lines.append("inline constexpr std::array<float, 8> kAliasCa" + array(r[3] + "f" for r in alias) + ";")
     lines.append("")
     lines.append("} // namespace quavera::tables")
-    with open(out, "w", encoding="ascii") as f:
-        f.write("\n".join(lines) + "\n")
+    write_lines(out, lines)
 
 
 if __name__ == "__main__":

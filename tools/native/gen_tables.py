@@ -19,6 +19,11 @@ def title(directory, name):
         return f.readline().lstrip("# ").split(".")[0].split(",")[0].strip()
 
 
+def write_lines(path, lines):
+    with open(path, "w", encoding="ascii") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 def main():
     src, out = sys.argv[1], sys.argv[2]
     lines = [
@@ -115,8 +120,7 @@ def main():
     lines.append("};")
     lines.append("")
     lines.append("} // namespace quavera::tables")
-    with open(out, "w", encoding="ascii") as f:
-        f.write("\n".join(lines) + "\n")
+    write_lines(out, lines)
 
 
 if __name__ == "__main__":
