@@ -167,7 +167,7 @@ bool Engine::startRefresh() {
 
 void Engine::stopRefresh() {
     timer_.stop();
-    if (!refreshThread_.onThisThread()) refreshThread_.stop();
+    refreshThread_.stop();
 }
 
 int Engine::startPlayback() {

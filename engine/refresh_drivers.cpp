@@ -39,9 +39,7 @@ bool RefreshThread::start(std::function<void(const std::atomic<bool>&)> body) {
     stop();
     body_ = std::move(body);
     stopRequested_ = false;
-    DWORD id = 0;
-    thread_.reset(CreateThread(nullptr, 0, Run, this, 0, &id));
-    threadId_ = thread_ ? id : 0;
+    thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
     return static_cast<bool>(thread_);
 }
 
@@ -49,7 +47,6 @@ void RefreshThread::join() {
     if (!thread_) return;
     WaitForSingleObject(thread_.get(), INFINITE);
     thread_.reset();
-    threadId_ = 0;
 }
 
 DWORD WINAPI RefreshThread::Run(LPVOID self) {

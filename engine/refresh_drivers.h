@@ -39,13 +39,11 @@ public:
     }
     void requestStop() { stopRequested_ = true; }
     void join();
-    bool onThisThread() const { return GetCurrentThreadId() == threadId_.load(); }
 
 private:
     static DWORD WINAPI Run(LPVOID self);
     std::function<void(const std::atomic<bool>&)> body_;
     std::atomic<bool> stopRequested_{false};
-    std::atomic<DWORD> threadId_{0};
     KernelHandle thread_;
 };
 
