@@ -4,6 +4,7 @@
 
 // Dialog templates.
 #define IDD_PLAYER_LARGE 102
+#define IDD_URL 114
 
 // Icons, menus, accelerators.
 #define IDI_QUAVERA 128
@@ -67,6 +68,9 @@
 #define IDC_TOTAL_ELAPSED_MODE 1076
 #define IDC_TOTAL_REMAINING_MODE 1077
 #define IDC_URL 1103
+
+// Controls of the URL dialog.
+#define IDC_URL_ADDRESS 1104
 
 // Menu-only commands.
 #define IDM_HIDE 32777
