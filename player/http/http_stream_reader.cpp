@@ -131,7 +131,7 @@ bool HttpStreamReader::Connect() {
         if (!request) {
             Abandon(error);
         } else {
-            ShowError(owner_, "sending request: %d", static_cast<int>(error));
+            ShowError(owner_, "%s", SendFailureText(error).c_str());
         }
         return false;
     }
@@ -200,7 +200,10 @@ bool HttpStreamReader::SendRequest(std::int32_t from, InternetHandle& request) {
 }
 
 void HttpStreamReader::ShowStatusRefusal(DWORD status) {
-    if (status == HTTP_STATUS_NOT_FOUND)
+    // No status at all: the server closed the connection without an answer.
+    if (status == 0)
+        ShowError(owner_, "%s", InternetErrorText(kConnectionAborted).c_str());
+    else if (status == HTTP_STATUS_NOT_FOUND)
         ShowError(owner_, "URL '%s' not found", name_.c_str());
     else
         ShowError(owner_, "Query error %d", static_cast<int>(status));

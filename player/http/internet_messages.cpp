@@ -9,6 +9,7 @@ namespace {
 struct ErrorText {
     unsigned long code;
     const char* text;
+    bool certificate = false;
 };
 
 constexpr unsigned long kInvalidUrl = 12005;
@@ -34,15 +35,15 @@ constexpr std::array kErrorTexts = {
     ErrorText{10061, "Cannot connect!"},
     // Secure connections: the certificate is never accepted silently, so
     // the user learns why the server was refused.
-    ErrorText{12037, "The server's certificate has expired or is not yet valid!"},
-    ErrorText{12038, "The server's certificate was issued for another server name!"},
-    ErrorText{12044, "The server asks for a client certificate!"},
-    ErrorText{12045, "The server's certificate comes from an authority that is not trusted!"},
-    ErrorText{12057, "The server's certificate could not be checked for revocation!"},
-    ErrorText{12157, "Secure connection failed!"},
-    ErrorText{12169, "The server's certificate is invalid!"},
-    ErrorText{12170, "The server's certificate has been revoked!"},
-    ErrorText{12175, "Secure connection failed!"},
+    ErrorText{12037, "The server's certificate has expired or is not yet valid!", true},
+    ErrorText{12038, "The server's certificate was issued for another server name!", true},
+    ErrorText{12044, "The server asks for a client certificate!", true},
+    ErrorText{12045, "The server's certificate comes from an authority that is not trusted!", true},
+    ErrorText{12057, "The server's certificate could not be checked for revocation!", true},
+    ErrorText{12157, "Secure connection failed!", true},
+    ErrorText{12169, "The server's certificate is invalid!", true},
+    ErrorText{12170, "The server's certificate has been revoked!", true},
+    ErrorText{12175, "Secure connection failed!", true},
 };
 
 // WinInet's status numbers for the steps the progress window shows.
@@ -64,6 +65,14 @@ std::string InternetErrorText(unsigned long code) {
         if (entry.code == code) return entry.text;
     char text[64];
     std::snprintf(text, sizeof text, "Error code %d returned!", static_cast<int>(code));
+    return text;
+}
+
+std::string SendFailureText(unsigned long code) {
+    for (const ErrorText& entry : kErrorTexts)
+        if (entry.code == code && entry.certificate) return entry.text;
+    char text[64];
+    std::snprintf(text, sizeof text, "sending request: %d", static_cast<int>(code));
     return text;
 }
 

@@ -9,6 +9,11 @@ namespace quavera {
 // ..., any other "Error code %d returned!").
 std::string InternetErrorText(unsigned long code);
 
+// The box text when a request could not be sent: "sending request: %d" with
+// the code, or the table's text for a refused server certificate, which the
+// user must be able to read.
+std::string SendFailureText(unsigned long code);
+
 // The text an address that names no usable server gets: the one WinInet
 // gives to an address it cannot use.
 std::string InvalidAddressText();

@@ -132,6 +132,10 @@ TEST(InternetMessages, ErrorTableAndStatusTexts) {
     EXPECT_EQ(InternetErrorText(12033), "Invalid proxy request!");
     EXPECT_EQ(InternetErrorText(12001), "Error code 12001 returned!");
     EXPECT_EQ(InvalidAddressText(), "Invaild URL!");
+    EXPECT_EQ(SendFailureText(12029), "sending request: 12029");
+    EXPECT_EQ(SendFailureText(12045), "The server's certificate comes from an authority that is not trusted!");
+    EXPECT_EQ(SendFailureText(12038), "The server's certificate was issued for another server name!");
+    EXPECT_EQ(InternetErrorText(12045), SendFailureText(12045));
     EXPECT_EQ(ConnectionStatusText(10, "server"), "Resolving name 'server'...");
     EXPECT_EQ(ConnectionStatusText(11, "127.0.0.1"), "Name resoved (127.0.0.1)...");
     EXPECT_EQ(ConnectionStatusText(20, nullptr), "Connecting...");

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <wincrypt.h>
+
 #include <algorithm>
 #include <thread>
 
@@ -373,6 +375,63 @@ TEST_F(HttpReaderTest, ProgressWindowShowsTheConnectionSteps) {
     EXPECT_EQ(caption, "Internet connection");
     EXPECT_EQ(text, "Connected...");
     EXPECT_EQ(FindProgressWindow(), nullptr) << "closed after the open";
+}
+
+// https: the test authority of servers.sh is trusted while the test runs, in
+// the test session's own Wine prefix and only there.
+class HttpsReaderTest : public HttpReaderTest {
+protected:
+    void SetUp() override {
+        HttpReaderTest::SetUp();
+        const std::string pem = HttpRunFile("ca.pem");
+        DWORD size = sizeof authority_;
+        ASSERT_TRUE(CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, authority_, &size, nullptr,
+                                         nullptr));
+        authoritySize_ = size;
+        // Into the user's stored root certificates, where every chain check looks.
+        ASSERT_TRUE(CertAddEncodedCertificateToSystemStoreA("Root", authority_, authoritySize_));
+    }
+    void TearDown() override {
+        const HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root");
+        if (const PCCERT_CONTEXT added = CertCreateCertificateContext(X509_ASN_ENCODING, authority_, authoritySize_)) {
+            if (const PCCERT_CONTEXT stored = CertFindCertificateInStore(root, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING,
+                                                                         added, nullptr))
+                CertDeleteCertificateFromStore(stored);
+            CertFreeCertificateContext(added);
+        }
+        if (root) CertCloseStore(root, 0);
+        HttpReaderTest::TearDown();
+    }
+
+    BYTE authority_[8192] = {};
+    DWORD authoritySize_ = 0;
+};
+
+TEST_F(HttpsReaderTest, TrustedServerIsReadAndSeekedOverTls) {
+    const std::string served = ServedBytes(kFile);
+    HttpStreamReader reader(settingsKey_);
+    ASSERT_EQ(reader.open(TestUrl("files", kFile, "trusted").c_str()), 1) << ::testing::PrintToString(Boxes());
+    EXPECT_EQ(reader.length(), static_cast<std::int32_t>(served.size()));
+    EXPECT_EQ(ReadCount(reader, 5000), served.substr(0, 5000));
+    ASSERT_EQ(reader.seek(60000), 1);
+    EXPECT_EQ(ReadToEnd(reader), served.substr(60000));
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_NE(HttpRunFile("requests.log").find("trusted GET /files/long.mp2 range=bytes=60000-"), std::string::npos);
+}
+
+TEST_F(HttpsReaderTest, CertificatesThatCannotBeTrustedAreRefusedWithTheirReason) {
+    ExpectRefusal(TestUrl("files", kFile, "untrusted"),
+                  "The server's certificate comes from an authority that is not trusted!");
+    std::string otherName = TestUrl("files", kFile, "trusted");
+    otherName.replace(otherName.find("localhost"), 9, "127.0.0.1");
+    ExpectRefusal(otherName, "The server's certificate was issued for another server name!");
+    // Plain HTTP to a TLS server: it hangs up without an answer, while the
+    // request is sent or before the answer's status line.
+    HttpStreamReader reader(settingsKey_);
+    boxes_.clear();
+    EXPECT_EQ(reader.open(TestUrl("files", kFile, "trusted").replace(0, 5, "http").c_str()), 0);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_TRUE(Boxes()[0] == "sending request: 12030" || Boxes()[0] == "Connection aborted!") << Boxes()[0];
 }
 
 } // namespace

@@ -29,7 +29,8 @@ std::string HttpRunFile(const char* name) { return FileBytes(Folder("QUAVERA_HTT
 
 std::string TestUrl(const std::string& kind, const std::string& file, const char* listener) {
     const std::string port = HttpRunFile(listener ? (std::string("port-") + listener).c_str() : "port");
-    std::string url = std::string(listener ? "https" : "http") + "://127.0.0.1:" + port + "/" + kind;
+    // The TLS certificates name localhost only.
+    std::string url = std::string(listener ? "https://localhost:" : "http://127.0.0.1:") + port + "/" + kind;
     if (!file.empty()) url += "/" + file;
     return url;
 }

@@ -8,7 +8,8 @@ namespace quavera::test {
 // The run folder of servers.sh (QUAVERA_HTTP_RUN, a Windows path).
 std::string HttpRunFile(const char* name);
 // "http://127.0.0.1:PORT/KIND/FILE" on the plain server; listener "trusted"
-// or "untrusted" gives the https address of that TLS listener.
+// or "untrusted" gives "https://localhost:PORT/KIND/FILE" on that TLS
+// listener.
 std::string TestUrl(const std::string& kind, const std::string& file = "", const char* listener = nullptr);
 std::string ProxyPort();
 // The bytes of a file the server serves (one made by make_engine_streams.sh).
