@@ -163,7 +163,7 @@ bool Engine::openDevice(HWND window) {
     MMRESULT result = MMSYSERR_NOERROR;
     if (configuration_.playbackMethode == 3) {
         // The callback may arrive before waveOutOpen returns: the worker runs first.
-        if (!completions_.start([this] { onBlocksDone(); })) result = MMSYSERR_NOMEM;
+        if (!completions_.start([this] { return onBlocksDone(); })) result = MMSYSERR_NOMEM;
         else result = device_.open(id, format, CompletionWorker::DeviceCallback, &completions_);
         if (result != MMSYSERR_NOERROR) completions_.stop();
     } else {
