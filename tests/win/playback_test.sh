@@ -166,6 +166,22 @@ PY
     play lsf_one_frame.mp3 --method "$method" --buffers 8 --frames 4
     [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END for a single frame"
     ;;
+  bad-arguments)
+    # Refused with the usage, which names every option; nothing plays.
+    stream=$(windows_path "$QUAVERA_STREAMS/short.mp2")
+    for arguments in "--frames 0" "--buffers -3" "--seek -5" "--seek abc" "--seek 12x" "--tick" "--device -2" \
+                     "--stress 0" "--method 99999999999" "--answer maybe"; do
+      set +e
+      # shellcheck disable=SC2086
+      timeout 60 wine "$QUAVERA_PLAY" $arguments "$stream" >"$work/out" 2>"$work/err"
+      status=$?
+      set -e
+      [ $status = 2 ] || fail "'$arguments' gave exit status $status"
+      grep -q -- '--fail-after' "$work/err" && grep -q -- '--stress' "$work/err" && grep -q -- '--cpu' "$work/err" ||
+        fail "'$arguments' did not show the whole usage"
+      [ ! -s "$work/out" ] || fail "'$arguments' played"
+    done
+    ;;
   truncated|switch|failing-reader)
     case $scenario in
       truncated) play truncated.mp2 ;;
