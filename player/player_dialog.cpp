@@ -29,6 +29,7 @@ constexpr UINT kTickTimerMs = 333;
 constexpr DWORD kPositionTickMs = 1000;
 // Accelerators send WM_COMMAND with this notification code.
 constexpr WORD kAcceleratorCode = 1;
+constexpr const char* kNoTrackText = "Press OPEN to choose a song or use Drag and Drop.";
 
 const StreamStatus& EngineStatus() { return *tamblin::GetPlaybackStatus(); }
 
@@ -82,7 +83,7 @@ BOOL PlayerDialog::OnInitDialog() {
 
     HideTrackSection();
     ShowTimeMode();
-    ShowCaption(PlayState::Stopped);
+    ShowNoTrack();
     SetTimer(dialog, kTickTimer, kTickTimerMs, nullptr);
     return FALSE;
 }
@@ -507,6 +508,7 @@ bool PlayerDialog::OpenTrack(const std::string& entry) {
     if (fileName.size() > kMaxFileName ||
         !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader_, kPositionTickMs)) {
         streamLoaded_ = false;
+        ShowNoTrack();
         ShowMessage(window(), "MPEG stream init faild!", "Open audio file", MB_OK | MB_ICONWARNING);
         return false;
     }
@@ -552,6 +554,17 @@ void PlayerDialog::PrepareDisplays(const StreamStatus& status) {
     SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(status.title, status.description).c_str());
     SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, PlaybackParameterText(status).c_str());
     SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, SourceParameterText(status).c_str());
+}
+
+void PlayerDialog::ShowNoTrack() {
+    trackLengthMs_ = 0;
+    durationLimitMs_ = 0;
+    slider_.Prepare(0);
+    SetDlgItemTextA(window(), IDC_TRACK_NAME, kNoTrackText);
+    SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, "");
+    SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, "");
+    ShowTrackTime(0);
+    ShowCaption(PlayState::Stopped);
 }
 
 void PlayerDialog::ShowTrackTime(unsigned positionMs) {
