@@ -30,6 +30,7 @@ constexpr UINT kTickTimerMs = 333;
 constexpr DWORD kPositionTickMs = 1000;
 // Accelerators send WM_COMMAND with this notification code.
 constexpr WORD kAcceleratorCode = 1;
+constexpr const char* kNoTrackText = "Press OPEN to choose a song or use Drag and Drop.";
 
 const StreamStatus& EngineStatus() { return *tamblin::GetPlaybackStatus(); }
 
@@ -101,7 +102,7 @@ BOOL PlayerDialog::OnInitDialog() {
 
     HideTrackSection();
     ShowTimeMode();
-    ShowCaption(PlayState::Stopped);
+    ShowNoTrack();
     SetTimer(dialog, kTickTimer, kTickTimerMs, nullptr);
     return FALSE;
 }
@@ -256,7 +257,9 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     const auto* status = reinterpret_cast<const StreamStatus*>(lParam);
     switch (wParam) {
     case CMD_STREAM_STARTED: if (status) OnStreamStarted(*status); return;
-    case CMD_POSITION: if (status) OnPosition(*status); return;
+    // The record's position is brought up to date only when it is asked for,
+    // and the notice may have waited in the queue: ask now.
+    case CMD_POSITION: OnPosition(EngineStatus()); return;
     case CMD_STREAM_END: OnStreamEnd(); return;
     case CMD_HANDOVER: OnHandover(); return;
     case CMD_RESTART_AT_POSITION: RestartAtPosition(); return;
@@ -527,6 +530,7 @@ bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
     if (fileName.size() > kMaxFileName ||
         !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader, kPositionTickMs)) {
         streamLoaded_ = false;
+        ShowNoTrack();
         ShowMessage(window(), "MPEG stream init faild!", "Open audio file", MB_OK | MB_ICONWARNING);
         return false;
     }
@@ -579,6 +583,17 @@ void PlayerDialog::PrepareDisplays(const StreamStatus& status) {
     SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(status.title, status.description).c_str());
     SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, PlaybackParameterText(status).c_str());
     SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, SourceParameterText(status).c_str());
+}
+
+void PlayerDialog::ShowNoTrack() {
+    trackLengthMs_ = 0;
+    durationLimitMs_ = 0;
+    slider_.Prepare(0);
+    SetDlgItemTextA(window(), IDC_TRACK_NAME, kNoTrackText);
+    SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, "");
+    SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, "");
+    ShowTrackTime(0);
+    ShowCaption(PlayState::Stopped);
 }
 
 void PlayerDialog::ShowTrackTime(unsigned positionMs) {

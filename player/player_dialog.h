@@ -73,6 +73,8 @@ private:
     void UndoVolumePreset();
     void SeekFromSlider();
     void PrepareDisplays(const StreamStatus& status);
+    // The stopped state without a track, as at start-up without a file.
+    void ShowNoTrack();
     void ShowTimeMode();
     void ShowTrackTime(unsigned positionMs);
     void ShowCaption(PlayState state);

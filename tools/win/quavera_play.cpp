@@ -26,6 +26,7 @@
 //     --info              print the stream information and exit
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,38 +65,50 @@ int Usage() {
     std::fputs("usage: quavera-play [--method N] [--divisor N] [--quality N] [--channels N] [--bits N]\n"
                "       [--buffers N] [--frames N] [--device N] [--tick MS] [--seek MS] [--seek-paused MS]\n"
                "       [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
-               "       [--registry PATH] [--timeout MS] [--save FILE] [--info] FILE|URL\n",
+               "       [--registry PATH] [--fail-after BYTES] [--stress N] [--cpu] [--timeout MS]\n"
+               "       [--save FILE] [--info] FILE|URL\n"
+               "  settings and --stress take numbers from 1, --device from -1 (the default device),\n"
+               "  times and byte counts from 0\n",
                stderr);
     return 2;
 }
 
+// A whole decimal number within [low, high]; anything else is refused.
+template <typename T>
+bool ParseNumber(const char* text, long low, long high, T& target) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value < low || value > high) return false;
+    target = static_cast<T>(value);
+    return true;
+}
+
 bool Parse(int argc, char** argv, Options& o) {
+    constexpr long kMax = 0x7FFFFFFF;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        const auto number = [&](auto& target) {
-            const char* text = value();
-            if (!text) return false;
-            target = static_cast<std::remove_reference_t<decltype(target)>>(std::strtol(text, nullptr, 10));
-            return true;
-        };
+        const auto setting = [&](int& target) { return ParseNumber(value(), 1, kMax, target); };
+        const auto amount = [&](auto& target) { return ParseNumber(value(), 0, kMax, target); };
         bool ok = true;
-        if (arg == "--method") ok = number(o.method);
-        else if (arg == "--divisor") ok = number(o.divisor);
-        else if (arg == "--quality") ok = number(o.quality);
-        else if (arg == "--channels") ok = number(o.channels);
-        else if (arg == "--bits") ok = number(o.bits);
-        else if (arg == "--buffers") ok = number(o.buffers);
-        else if (arg == "--frames") ok = number(o.frames);
-        else if (arg == "--device") ok = number(o.device);
-        else if (arg == "--tick") ok = number(o.tick);
-        else if (arg == "--seek") ok = number(o.seek);
-        else if (arg == "--seek-paused") ok = number(o.seekPaused);
-        else if (arg == "--pause-ms") ok = number(o.pauseMs);
-        else if (arg == "--stop-after") ok = number(o.stopAfter);
-        else if (arg == "--fail-after") ok = number(o.failAfter);
-        else if (arg == "--stress") ok = number(o.stress);
-        else if (arg == "--timeout") ok = number(o.timeout);
+        if (arg == "--method") ok = setting(o.method);
+        else if (arg == "--divisor") ok = setting(o.divisor);
+        else if (arg == "--quality") ok = setting(o.quality);
+        else if (arg == "--channels") ok = setting(o.channels);
+        else if (arg == "--bits") ok = setting(o.bits);
+        else if (arg == "--buffers") ok = setting(o.buffers);
+        else if (arg == "--frames") ok = setting(o.frames);
+        else if (arg == "--device") ok = ParseNumber(value(), -1, kMax, o.device);
+        else if (arg == "--tick") ok = amount(o.tick);
+        else if (arg == "--seek") ok = amount(o.seek);
+        else if (arg == "--seek-paused") ok = amount(o.seekPaused);
+        else if (arg == "--pause-ms") ok = amount(o.pauseMs);
+        else if (arg == "--stop-after") ok = amount(o.stopAfter);
+        else if (arg == "--fail-after") ok = amount(o.failAfter);
+        else if (arg == "--stress") ok = ParseNumber(value(), 1, kMax, o.stress);
+        else if (arg == "--timeout") ok = amount(o.timeout);
         else if (arg == "--cpu") o.cpu = true;
         else if (arg == "--replay") o.replay = true;
         else if (arg == "--info") o.info = true;
@@ -104,9 +117,10 @@ bool Parse(int argc, char** argv, Options& o) {
             ok = text != nullptr;
             if (ok) (arg == "--save" ? o.save : o.registry) = text;
         } else if (arg == "--answer") {
-            const char* text = value();
-            ok = text != nullptr;
-            if (ok) o.answer = !std::strcmp(text, "no") ? IDNO : !std::strcmp(text, "cancel") ? IDCANCEL : IDYES;
+            const char* given = value();
+            const std::string text = given ? given : "";
+            ok = text == "yes" || text == "no" || text == "cancel";
+            o.answer = text == "no" ? IDNO : text == "cancel" ? IDCANCEL : IDYES;
         } else if (!arg.empty() && arg[0] != '-' && o.file.empty())
             o.file = arg;
         else

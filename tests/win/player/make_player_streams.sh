@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds
-# and a file that is not audio at all. The 10.2 s tone lasts just over 10 s, so
+# (the 1 s one also under a name with a blank), a 10 s mono tone and a file
+# that is not audio at all. The 10.2 s tone lasts just over 10 s, so
 # that its last half second shows as 0:09.
 set -euo pipefail
 out=${1:?usage: make_player_streams.sh OUTDIR}
@@ -13,5 +14,10 @@ for tone in 1:1 10:10.2 120:120; do
   twolame --quiet -b 128 -m s "$name.wav" "$name.mp2"
   rm "$name.wav"
 done
+# A name with a blank, as the shell quotes it on a command line.
+cp tone1.mp2 "tone one.mp2"
+sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
+twolame --quiet -b 64 -m m mono10.wav mono10.mp2
+rm mono10.wav
 printf 'This is a text file, not an MPEG audio stream.\n%.0s' $(seq 200) > notaudio.mp2
 touch .done
