@@ -31,6 +31,17 @@ protected:
         SendMessageTimeoutA(field, EM_SETMODIFY, TRUE, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
     }
     static std::string Port() { return HttpRunFile("port"); }
+    // Starts the player with the arguments and gives its URL command the
+    // address as typed.
+    HWND EnterAddress(PlayerProcess& player, const std::string& address) {
+        const HWND main = player.WaitForMainWindow();
+        if (!main) return nullptr;
+        const HWND dialog = OpenUrlDialog(player, main);
+        if (!dialog) return nullptr;
+        Type(dialog, address);
+        PostCommand(dialog, IDOK);
+        return main;
+    }
 };
 
 TEST_F(PlayerUrl, DialogRefusesOtherSchemesAndCompletesTypedText) {
@@ -82,13 +93,9 @@ TEST_F(PlayerUrl, UneditedDialogOpensTheRecentAddressAndCancelOpensNothing) {
 
 TEST_F(PlayerUrl, AddressThatCannotBePlayedIsExplainedAndNotRemembered) {
     PlayerProcess player("");
-    const HWND main = player.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    const HWND dialog = OpenUrlDialog(player, main);
-    ASSERT_NE(dialog, nullptr);
     const std::string missing = TestUrl("files", "missing.mp2");
-    Type(dialog, missing);
-    PostCommand(dialog, IDOK);
+    const HWND main = EnterAddress(player, missing);
+    ASSERT_NE(main, nullptr);
     // The reader's explanation, then the engine's and the player's.
     for (const std::string& text : {"URL '" + missing + "' not found", "File " + missing + " does not exist!"}) {
         const HWND error = player.WaitForBox("Error!");
@@ -114,13 +121,9 @@ TEST_F(PlayerUrl, PlaysAndSavesThroughTheUrlDialogUntilTheEnd) {
     DeleteFileA(saved.c_str());
     // /C: the player closes when the track has played.
     PlayerProcess player("/c");
-    const HWND main = player.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    const HWND dialog = OpenUrlDialog(player, main);
-    ASSERT_NE(dialog, nullptr);
     const std::string address = TestUrl("files", "long.mp2");
-    Type(dialog, address);
-    PostCommand(dialog, IDOK);
+    const HWND main = EnterAddress(player, address);
+    ASSERT_NE(main, nullptr);
     const HWND save = player.WaitForBox("Save As");
     ASSERT_NE(save, nullptr);
     // The file name field of the Save As dialog.
