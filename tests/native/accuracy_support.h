@@ -13,10 +13,8 @@
 
 namespace quavera::test {
 
-Bytes readFile(const std::string& path);
 PcmData fromBytes(const std::vector<std::uint8_t>& pcm, int channels);
 std::size_t frames(const PcmData& d);
-std::string conformance(const std::string& relative);
 
 // Divisor 1, 16 bits, the stream's channels. Every frame's place starts
 // silent, as in the engine's blocks.

@@ -166,9 +166,6 @@ const ConformanceStream kConformance[] = {
 TEST(Conformance, Layer3StreamsAgainstTheirReferences) {
     for (const ConformanceStream& c : kConformance) {
         const std::string bit = conformance(std::string(c.path) + ".bit");
-        if (!std::filesystem::exists(bit)) {
-            GTEST_SKIP() << "no conformance streams at " << bit;
-        }
         PcmData reference;
         ASSERT_TRUE(readPcm(conformance(std::string(c.path) + ".pcm"), c.channels, reference)) << c.path;
         const PcmData product = productDecode(bit, 1);

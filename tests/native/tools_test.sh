@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # quavera-decode and quavera-compare as a user runs them: --info lines, the
 # refusal and missing-file texts with exit code 1, and a decode into WAVE.
-# Usage: tools_test.sh BUILD_TOOLS_DIR SHARED_DIR
+# Usage: tools_test.sh BUILD_TOOLS_DIR CONFORMANCE_DIR
 set -uo pipefail
 tools=$1
-shared=$2
+conformance=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -49,12 +49,11 @@ err=$("$tools/quavera-decode" --info "$work/missing.mp2" 2>&1 >/dev/null); rc=$?
 [ $rc -eq 1 ] || fail "missing file exit code $rc"
 [ "$err" = "File $work/missing.mp2 does not exist!" ] || fail "missing file text: $err"
 
-layer1=$shared/conformance/mpeg1-layer1/l1-fl1.bit
-if [ -f "$layer1" ]; then
-  err=$("$tools/quavera-decode" "$layer1" "$work/x.wav" 2>&1 >/dev/null); rc=$?
-  [ $rc -eq 1 ] || fail "Layer I exit code $rc"
-  [ "$err" = "This type of audiofile is currently not supported!" ] || fail "Layer I text: $err"
-fi
+layer1=$conformance/mpeg1-layer1/l1-fl1.bit
+[ -f "$layer1" ] || fail "missing test data: $layer1"
+err=$("$tools/quavera-decode" "$layer1" "$work/x.wav" 2>&1 >/dev/null); rc=$?
+[ $rc -eq 1 ] || fail "Layer I exit code $rc"
+[ "$err" = "This type of audiofile is currently not supported!" ] || fail "Layer I text: $err"
 
 "$tools/quavera-decode" -r 2 -q 2 -c 1 -b 8 "$work/tone.mp2" "$work/out.wav" || fail "decode exit code"
 frames=$(( ($(stat -c %s "$work/out.wav") - 44) / 576 ))
