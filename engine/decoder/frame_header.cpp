@@ -18,6 +18,17 @@ int FrameHeader::samplingFrequency() const {
     return index == 3 ? 0 : tables::kSamplingFrequencyHz[id() == 1 ? 0 : 1][index];
 }
 
+int FrameHeader::frameBytes() const {
+    const int kbps = bitrateKbps();
+    const int fs = samplingFrequency();
+    if (kbps == 0 || fs == 0) {
+        return 0;
+    }
+    // A slot is one byte; an MPEG-2 Layer III frame carries 576 samples.
+    const int samples = layer() == 3 && id() == 0 ? 576 : 1152;
+    return samples / 8 * kbps * 1000 / fs + (padded() ? 1 : 0);
+}
+
 const char* headerRefusal(FrameHeader header) {
     const int layer = header.layer();
     if (layer != 2 && layer != 3) {

@@ -29,11 +29,12 @@ struct EncodedStream {
     int rate;
     int channels;
     const char* mode; // twolame -m
-    int kbps;
-    const char* table;
+    int kbps;         // 0: variable bitrate
+    const char* table; // of the first frame
 };
 
-// Every allocation table at least once, every channel mode, all six rates.
+// Every allocation table at least once, every channel mode, all six rates at
+// constant and at variable bitrate.
 const EncodedStream kStreams[] = {
     {"48k_stereo_192", 48000, 2, "s", 192, "3-B.2a"},  {"48k_stereo_384", 48000, 2, "s", 384, "3-B.2a"},
     {"44k_joint_128", 44100, 2, "j", 128, "3-B.2a"},   {"44k_stereo_384", 44100, 2, "s", 384, "3-B.2b"},
@@ -41,6 +42,9 @@ const EncodedStream kStreams[] = {
     {"48k_joint_64", 48000, 2, "j", 64, "3-B.2c"},     {"32k_mono_32", 32000, 1, "m", 32, "3-B.2d"},
     {"24k_joint_128", 24000, 2, "j", 128, "13818-3 B.1"}, {"22k_mono_64", 22050, 1, "m", 64, "13818-3 B.1"},
     {"16k_stereo_32", 16000, 2, "s", 32, "13818-3 B.1"},
+    {"48k_stereo_vbr", 48000, 2, "s", 0, "3-B.2a"},    {"44k_mono_vbr", 44100, 1, "m", 0, "3-B.2b"},
+    {"32k_stereo_vbr", 32000, 2, "s", 0, "3-B.2b"},    {"24k_stereo_vbr", 24000, 2, "s", 0, "13818-3 B.1"},
+    {"22k_mono_vbr", 22050, 1, "m", 0, "13818-3 B.1"}, {"16k_stereo_vbr", 16000, 2, "s", 0, "13818-3 B.1"},
 };
 
 void PrintTo(const EncodedStream& s, std::ostream* os) {
@@ -83,11 +87,19 @@ TEST_P(EncodedAccuracy, AgainstReferenceDecoder) {
     }
     const EncodedStream& s = GetParam();
     const std::string base = dir_ + "/" + s.name;
-    // Tones, a sweep and noise, about -12 dBFS RMS.
-    ASSERT_TRUE(run("sox -R -n -r " + std::to_string(s.rate) + " -c 2 -b 16 " + base +
-                    ".wav synth 3 sine 200-6000 pinknoise sine 1000 remix 1,2v0.6 2,3v0.6 gain -4 2>/dev/null"));
-    ASSERT_TRUE(run(std::string("twolame --quiet ") + (s.channels == 1 ? "-a " : "") + "-m " + s.mode + " -b " +
-                    std::to_string(s.kbps) + " " + base + ".wav " + base + ".mp2 >/dev/null 2>&1"));
+    // Tones, a sweep and noise, about -12 dBFS RMS; for a variable bitrate
+    // then clicks after silence, so that the bitrate moves.
+    const std::string format = " -r " + std::to_string(s.rate) + " -c 2 -b 16 ";
+    ASSERT_TRUE(run("sox -R -n" + format + base + ".tones.wav synth 3 sine 200-6000 pinknoise sine 1000 " +
+                    "remix 1,2v0.6 2,3v0.6 gain -4 2>/dev/null"));
+    const bool variable = s.kbps == 0;
+    ASSERT_TRUE(run("sox -R -n" + format + base + ".clicks.wav synth 0.02 square 300 pad 0 0.15 repeat 5 gain -3 " +
+                    "2>/dev/null"));
+    ASSERT_TRUE(run("sox -R " + base + ".tones.wav " + (variable ? base + ".clicks.wav " : "") + base +
+                    ".wav 2>/dev/null"));
+    ASSERT_TRUE(run(std::string("twolame --quiet ") + (s.channels == 1 ? "-a " : "") + "-m " + s.mode +
+                    (variable ? " -v" : " -b " + std::to_string(s.kbps)) + " " + base + ".wav " + base +
+                    ".mp2 >/dev/null 2>&1"));
     ASSERT_TRUE(run("mpg123 -q --no-gapless -w " + base + ".ref.wav " + base + ".mp2 2>/dev/null"));
     PcmData reference;
     ASSERT_TRUE(readPcm(base + ".ref.wav", 2, reference));
