@@ -75,8 +75,10 @@ void describeStream(FrameHeader header, const OutputConfig& config, std::int64_t
     info.compressionRatio = static_cast<float>(16.0 * fs / (bitratePerChannel * 1000.0));
     info.pcmBlockSize =
         info.samplesPerFrame * (info.bitsPerSample / 8) * info.outputChannels / info.frequencyDivisor;
+    // No audio bytes (an unknown length, or one that ends within a leading tag): no time either.
     const double totalTime =
-        static_cast<double>(audioBytes) * 8000.0 / (bitratePerChannel * 1000.0 * info.streamChannels);
+        audioBytes > 0 ? static_cast<double>(audioBytes) * 8000.0 / (bitratePerChannel * 1000.0 * info.streamChannels)
+                       : 0.0;
     info.totalTime = totalTime == 0.0 ? -1.0f : static_cast<float>(totalTime);
 }
 
