@@ -51,27 +51,7 @@ void PrintTo(const EncodedStream& s, std::ostream* os) {
     *os << s.name;
 }
 
-class EncodedAccuracy : public ::testing::TestWithParam<EncodedStream> {
-protected:
-    static void SetUpTestSuite() {
-        for (const char* tool : {"sox", "twolame", "mpg123"}) {
-            if (!haveCommand(tool)) {
-                missing_ = tool;
-                return;
-            }
-        }
-        dir_ = tempDir("accuracy");
-    }
-    static void TearDownTestSuite() {
-        if (!dir_.empty()) {
-            std::filesystem::remove_all(dir_);
-        }
-    }
-    static std::string missing_;
-    static std::string dir_;
-};
-std::string EncodedAccuracy::missing_;
-std::string EncodedAccuracy::dir_;
+using EncodedAccuracy = EncodedStreams<EncodedStream>;
 
 // The full filter agrees with the reference decoder to within rounding.
 constexpr double kFullFilterFloorDb = 90.0;
@@ -82,11 +62,8 @@ constexpr double kWindowFloorDb[3] = {52.0, 30.0, 15.0};
 constexpr double kProductFloorDb[3] = {52.0, 30.0, 15.0};
 
 TEST_P(EncodedAccuracy, AgainstReferenceDecoder) {
-    if (!missing_.empty()) {
-        GTEST_SKIP() << missing_ << " is not installed";
-    }
     const EncodedStream& s = GetParam();
-    const std::string base = dir_ + "/" + s.name;
+    const std::string base = this->fileBase(s.name);
     // Tones, a sweep and noise, about -12 dBFS RMS; for a variable bitrate
     // then clicks after silence, so that the bitrate moves.
     const std::string format = " -r " + std::to_string(s.rate) + " -c 2 -b 16 ";

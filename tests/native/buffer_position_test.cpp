@@ -10,11 +10,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
+#include "accuracy_support.h"
 #include "decoder.h"
 #include "memory_source.h"
-#include "test_support.h"
 
 namespace quavera::test {
 namespace {
@@ -70,34 +69,11 @@ int largestDifference(const Bytes& a, const Bytes& b) {
     return largest;
 }
 
-class BufferPosition : public ::testing::TestWithParam<EncodedStream> {
-protected:
-    static void SetUpTestSuite() {
-        for (const char* tool : {"sox", "twolame", "lame"}) {
-            if (!haveCommand(tool)) {
-                missing_ = tool;
-                return;
-            }
-        }
-        dir_ = tempDir("buffer-position");
-    }
-    static void TearDownTestSuite() {
-        if (!dir_.empty()) {
-            std::filesystem::remove_all(dir_);
-        }
-    }
-    static std::string missing_;
-    static std::string dir_;
-};
-std::string BufferPosition::missing_;
-std::string BufferPosition::dir_;
+using BufferPosition = EncodedStreams<EncodedStream>;
 
 TEST_P(BufferPosition, EveryFrameDecodesAsFromThePlainStart) {
-    if (!missing_.empty()) {
-        GTEST_SKIP() << missing_ << " is not installed";
-    }
     const EncodedStream& s = GetParam();
-    const std::string base = dir_ + "/" + s.name;
+    const std::string base = this->fileBase(s.name);
     const std::string format = " -r " + std::to_string(s.rate) + " -c 2 -b 16 ";
     // A quiet tone; a sweep, noise and a tone swelling and fading; then
     // clicks after silence: the bitrate of a variable stream goes up and down.

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "accuracy_support.h"
 #include "low_pass.h"
@@ -74,27 +73,7 @@ void PrintTo(const EncodedStream& s, std::ostream* os) {
     *os << s.name;
 }
 
-class Layer3EncodedAccuracy : public ::testing::TestWithParam<EncodedStream> {
-protected:
-    static void SetUpTestSuite() {
-        for (const char* tool : {"sox", "lame", "mpg123"}) {
-            if (!haveCommand(tool)) {
-                missing_ = tool;
-                return;
-            }
-        }
-        dir_ = tempDir("layer3-accuracy");
-    }
-    static void TearDownTestSuite() {
-        if (!dir_.empty()) {
-            std::filesystem::remove_all(dir_);
-        }
-    }
-    static std::string missing_;
-    static std::string dir_;
-};
-std::string Layer3EncodedAccuracy::missing_;
-std::string Layer3EncodedAccuracy::dir_;
+using Layer3EncodedAccuracy = EncodedStreams<EncodedStream>;
 
 // The full filter against the reference: what stays is the 16-bit rounding
 // of both decodes and the reference's upper band leaking through the filter.
@@ -103,11 +82,8 @@ constexpr double kFullFilterFloorDb = 80.0;
 constexpr double kProductFloorDb[3] = {52.0, 30.0, 15.0};
 
 TEST_P(Layer3EncodedAccuracy, AgainstReferenceDecoder) {
-    if (!missing_.empty()) {
-        GTEST_SKIP() << missing_ << " is not installed";
-    }
     const EncodedStream& s = GetParam();
-    const std::string base = dir_ + "/" + s.name;
+    const std::string base = this->fileBase(s.name);
     const std::string rate = " -r " + std::to_string(s.rate) + " -c 2 -b 16 ";
     if (s.material != nullptr) {
         ASSERT_TRUE(run("sox -R -n" + rate + base + ".wav " + s.material + " 2>/dev/null"));
