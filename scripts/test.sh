@@ -5,6 +5,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh || exit 1
 bash scripts/build.sh || exit 1
+# Both installers and portable archives; the 64-bit installer is also run below.
+bash packaging/build.sh >/dev/null || exit 1
 
 failed=0
 run_ctest() {
