@@ -97,8 +97,16 @@ public:
     const std::uint8_t* boundary() const { return boundary_; }
     void clearBoundary() { boundary_ = nullptr; }
 
+    // The source position where the current file's audio ends (tags follow
+    // it), 0 when unknown; audioEnd() is that place in the buffer once the
+    // buffer reaches it, else null. Positions restart at 0 where a list's
+    // next file begins.
+    void setAudioEnd(std::int64_t position);
+    const std::uint8_t* audioEnd() const { return audioEnd_; }
+
 private:
     void moveUnreadToFront();
+    void placeAudioEnd();
 
     InputSource* source_ = nullptr;
     bool sourceOpen_ = false;
@@ -109,6 +117,10 @@ private:
     std::size_t dataEnd_ = 0;
     std::int64_t padBudget_ = 0;
     const std::uint8_t* boundary_ = nullptr;
+    // Source position of the byte after the last one read into the buffer.
+    std::int64_t sourcePosition_ = 0;
+    std::int64_t audioEndPosition_ = 0;
+    const std::uint8_t* audioEnd_ = nullptr;
     BitReader reader_;
 };
 

@@ -1,28 +1,82 @@
 #include "decoder.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "bitstream.h"
+#include "file_layout.h"
 #include "frame_header.h"
+#include "gapless_trim.h"
 #include "layer2.h"
 #include "layer3.h"
+#include "seek_map.h"
 #include "stream_open.h"
 #include "stream_state.h"
 #include "synthesis.h"
 
 namespace quavera {
 
+namespace {
+
+// Samples by which a Layer III decoder's output lags its input: the hybrid
+// filterbank's overlap and the polyphase synthesis. The encoder's delay
+// counts without it.
+constexpr std::int64_t kLayer3DecoderDelay = 529;
+
+} // namespace
+
 struct Decoder::State {
     State(std::size_t bufferSize, std::size_t threshold) : stream(bufferSize, threshold) {}
 
     FrameContext context() { return FrameContext{stream, frames, synthesis}; }
 
-    // Jumps to the requested byte offset of the audio with the filter and the
-    // layer's carried state cleared, so nothing of the old position is heard.
+    // Jumps to the requested position with the filter and the layer's
+    // carried state cleared, so nothing of the old position is heard.
     void executeSeek() {
         frames.seekPending = false;
         layer->reset();
         synthesis.reset();
+        if (infoFrame) {
+            seekThroughMap();
+            return;
+        }
         frames.frameCounter = frames.frameNumberAt(frames.seekOffset);
         stream.seek(frames.audioStart + frames.seekOffset);
+    }
+
+    // With an information frame: to the frame that holds the time asked for,
+    // decoding the frames before it unheard so that it sounds whole.
+    void seekThroughMap() {
+        const int samplesPerFrame = samplesPerMpegFrame(firstHeader);
+        const double sample = seekMs * (info.samplingFrequency / 1000.0) + static_cast<double>(trimmedStart());
+        const SeekTarget target = seekMap.locate(*stream.source(), static_cast<std::uint32_t>(sample / samplesPerFrame));
+        stream.seek(target.position);
+        std::uint32_t heard = target.frame;
+        if (target.preroll > 0) {
+            scratch.resize(static_cast<std::size_t>(info.pcmBlockSize));
+            FrameContext preroll = context();
+            while (stream.tell() < target.frameStart && layer->decodeFrame(preroll, scratch.data()) != 0) {
+            }
+            // A pair of frames of the lower sampling frequencies may reach past the target.
+            heard = seekMap.frameAt(stream.tell()).value_or(target.frame);
+        }
+        const std::uint32_t framesPerCall = firstHeader.id() == 1 ? 1 : 2;
+        frames.frameCounter = heard / framesPerCall + 1;
+        trim.moveTo(std::int64_t{heard} * samplesPerFrame, target.exact);
+    }
+
+    // Decoded samples before the signal begins, when they are cut.
+    std::int64_t trimmedStart() const {
+        return trim.active() && infoFrame->gapless ? infoFrame->delay + kLayer3DecoderDelay : 0;
+    }
+
+    void setUpTrim() {
+        trim.clear();
+        if (gapless && infoFrame && infoFrame->gapless) {
+            const std::int64_t samples = std::int64_t{infoFrame->frames} * samplesPerMpegFrame(firstHeader);
+            trim.set(infoFrame->delay + kLayer3DecoderDelay, samples - infoFrame->padding + kLayer3DecoderDelay);
+        }
     }
 
     BitStream stream;
@@ -33,6 +87,17 @@ struct Decoder::State {
     LayerDecoder* layer = nullptr;
     StreamInfo info;
     std::string lastError = "No error occured!";
+
+    bool randomAccess = true;
+    bool gapless = false;
+    // The current file's trusted information frame and its first header.
+    std::optional<InfoFrame> infoFrame;
+    FrameHeader firstHeader;
+    SeekMap seekMap;
+    std::uint32_t seekMs = 0;
+    GaplessTrim trim;
+    std::size_t lastFrameBytes = 0;
+    std::vector<std::uint8_t> scratch;
 };
 
 Decoder::Decoder(std::size_t bufferSize, std::size_t threshold) : state_(new State(bufferSize, threshold)) {}
@@ -68,11 +133,12 @@ std::string sourceName(InputSource* source) {
     return name != nullptr ? name : "";
 }
 
-// The sync search and header parse that open and analysis share; a failure
-// that has a text of its own replaces the last-error text.
-bool locateFirstFrame(BitStream& stream, FirstFrame& first, std::string& lastError) {
+// The sync search, header parse and information frame that open and
+// analysis share; a failure that has a text of its own replaces the
+// last-error text.
+bool locateFirstFrame(BitStream& stream, bool probeEnd, FileLayout& layout, std::string& lastError) {
     std::string error;
-    if (findFirstFrame(stream, first, error)) {
+    if (readFileLayout(stream, probeEnd, layout, error)) {
         return true;
     }
     if (!error.empty()) {
@@ -81,15 +147,29 @@ bool locateFirstFrame(BitStream& stream, FirstFrame& first, std::string& lastErr
     return false;
 }
 
+// The bytes of the audio: the input less the tags before and after it.
+std::int64_t audioBytesOf(const FileLayout& layout, std::int32_t length) {
+    return (layout.audioEnd > 0 ? layout.audioEnd : std::int64_t{length}) - layout.first.audioStart;
+}
+
 } // namespace
+
+void Decoder::setRandomAccess(bool on) {
+    state_->randomAccess = on;
+}
+
+void Decoder::setGapless(bool on) {
+    state_->gapless = on;
+}
 
 bool Decoder::openStream(const OutputConfig& config) {
     State& s = *state_;
     s.layer = nullptr;
-    FirstFrame first;
-    if (!locateFirstFrame(s.stream, first, s.lastError)) {
+    FileLayout layout;
+    if (!locateFirstFrame(s.stream, s.randomAccess, layout, s.lastError)) {
         return false;
     }
+    const FirstFrame& first = layout.first;
     const FrameHeader header = first.header;
     if (const char* refusal = headerRefusal(header)) {
         s.lastError = refusal;
@@ -111,7 +191,7 @@ bool Decoder::openStream(const OutputConfig& config) {
 
     StreamInfo info;
     const std::int32_t length = s.stream.length();
-    describeStream(header, config, std::int64_t{length} - first.audioStart, info);
+    describeStream(header, config, audioBytesOf(layout, length), info);
     info.fileLength = length;
     info.fileName = sourceName(s.stream.source());
 
@@ -120,12 +200,24 @@ bool Decoder::openStream(const OutputConfig& config) {
     st.layer = info.layer;
     st.streamChannels = info.streamChannels;
     st.samplingFrequency = info.samplingFrequency;
+    // The frame size estimate is that of the first header, which searches
+    // for the frames around it (the header's own bitrate, not the average).
     st.frameSize = frameSizeOf(info.streamChannels, info.bitratePerChannel, info.samplingFrequency);
     st.frameCounter = st.frameNumberAt(first.position);
-    st.totalFrames = st.framesIn(std::int64_t{length} - first.audioStart);
+    st.totalFrames = st.framesIn(audioBytesOf(layout, length));
     st.audioStart = first.audioStart;
     st.fileChanged = false;
     st.currentBitratePerChannel = info.bitratePerChannel;
+    s.infoFrame = layout.info;
+    s.firstHeader = header;
+    if (layout.info) {
+        describeInfoFrame(*layout.info, header, info);
+        st.frameCounter = 1;
+        st.totalFrames = layout.info->frames / (header.id() == 1 ? 1 : 2);
+        s.seekMap.reset(*layout.info, header, static_cast<std::int32_t>(layout.firstPosition()), layout.audioEnd,
+                        s.randomAccess);
+    }
+    s.setUpTrim();
     s.info = info;
     s.layer = layer;
     if (st.seekPending) {
@@ -136,12 +228,13 @@ bool Decoder::openStream(const OutputConfig& config) {
 
 bool Decoder::analyseStream(StreamInfo& info) {
     State& s = *state_;
-    FirstFrame first;
-    if (!locateFirstFrame(s.stream, first, s.lastError)) {
+    FileLayout layout;
+    if (!locateFirstFrame(s.stream, s.randomAccess, layout, s.lastError)) {
         return false;
     }
-    const char* refusal = headerRefusal(first.header);
-    if (refusal == nullptr && first.header.bitrateKbps() == 0) {
+    const FrameHeader header = layout.first.header;
+    const char* refusal = headerRefusal(header);
+    if (refusal == nullptr && header.bitrateKbps() == 0) {
         refusal = "This is not a valid audiofile!";
     }
     if (refusal != nullptr) {
@@ -150,7 +243,11 @@ bool Decoder::analyseStream(StreamInfo& info) {
     }
     const std::int32_t length = s.stream.length();
     info = StreamInfo{};
-    describeStream(first.header, OutputConfig{1, 1, 2, 16}, std::int64_t{length} - first.audioStart, info);
+    describeStream(header, OutputConfig{1, 1, 2, 16}, audioBytesOf(layout, length), info);
+    s.infoFrame = layout.info;
+    if (layout.info) {
+        describeInfoFrame(*layout.info, header, info);
+    }
     info.fileLength = length;
     info.fileName = sourceName(s.stream.source());
     return true;
@@ -169,7 +266,32 @@ std::uint32_t Decoder::decodeFrame(std::uint8_t* out) {
         s.executeSeek();
     }
     FrameContext context = s.context();
-    return s.layer->decodeFrame(context, out);
+    const auto blockBytes = static_cast<std::size_t>(s.info.pcmBlockSize);
+    if (!s.trim.active()) {
+        s.lastFrameBytes = blockBytes;
+        return s.layer->decodeFrame(context, out);
+    }
+    const std::size_t sampleBytes = static_cast<std::size_t>(s.info.outputChannels * s.info.bitsPerSample / 8);
+    for (;;) {
+        const std::uint32_t number = s.layer->decodeFrame(context, out);
+        if (number == 0) {
+            return 0;
+        }
+        s.lastFrameBytes = s.trim.apply(out, blockBytes, s.info.frequencyDivisor, sampleBytes);
+        if (s.lastFrameBytes != 0) {
+            return number;
+        }
+        // Cut whole: the next frame's place starts silent again, as the caller's did.
+        std::fill(out, out + blockBytes, static_cast<std::uint8_t>(s.info.bitsPerSample == 8 ? 0x80 : 0x00));
+    }
+}
+
+std::size_t Decoder::lastFrameBytes() const {
+    return state_->lastFrameBytes;
+}
+
+const InfoFrame* Decoder::infoFrame() const {
+    return state_->infoFrame ? &*state_->infoFrame : nullptr;
 }
 
 bool Decoder::requestSeek(std::uint32_t ms) {
@@ -177,6 +299,7 @@ bool Decoder::requestSeek(std::uint32_t ms) {
     if (s.frames.seekPending || s.layer == nullptr) {
         return false;
     }
+    s.seekMs = ms;
     s.frames.seekOffset =
         static_cast<std::int32_t>(ms * static_cast<double>(s.info.bitratePerChannel) * s.info.streamChannels * 0.125);
     s.frames.seekPending = true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "info_frame.h"
 #include "input_source.h"
 
 namespace quavera {
@@ -56,6 +57,15 @@ public:
     bool closeInput();
     std::int32_t tell() const;
 
+    // The source seeks cheaply (a local file, not a network stream): the
+    // tags at the end are looked for at open, and a seek in a stream with an
+    // information frame walks the frames to reach the exact one. On by default.
+    void setRandomAccess(bool on);
+    // Cuts the encoder's delay and padding, when the information frame gives
+    // them, out of the PCM (from the next open on). Off by default: every
+    // decoded sample is written.
+    void setGapless(bool on);
+
     // Stream open from the start of the input. On failure the last-error text
     // says why (it may also stay as it was when the input simply had no bytes).
     bool openStream(const OutputConfig& config);
@@ -67,6 +77,13 @@ public:
     // Decodes one frame into out (info().pcmBlockSize bytes). Returns the frame
     // counter, or 0 at the end of the stream (nothing written then).
     std::uint32_t decodeFrame(std::uint8_t* out);
+    // Bytes of PCM the last decoded frame left at out: pcmBlockSize, or less
+    // where gapless trimming cut the encoder's delay or padding (never 0:
+    // frames cut whole are passed over).
+    std::size_t lastFrameBytes() const;
+    // The current file's information frame, when it is trusted; it is not
+    // decoded as audio.
+    const InfoFrame* infoFrame() const;
 
     // Asks for a jump to ms before the next frame; false while one is pending.
     bool requestSeek(std::uint32_t ms);

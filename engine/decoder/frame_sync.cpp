@@ -1,5 +1,7 @@
 #include "frame_sync.h"
 
+#include <algorithm>
+
 namespace quavera {
 
 namespace {
@@ -12,12 +14,28 @@ bool atSyncWord(const BitReader& reader) {
 // with that file's bitrate and length.
 void enterNextFile(BitStream& stream, StreamState& state, FrameHeader header) {
     stream.clearBoundary();
+    stream.setAudioEnd(0);
     const int bitratePerChannel = header.bitratePerChannel();
     state.frameCounter = 1;
     state.frameSize = frameSizeOf(state.streamChannels, bitratePerChannel, state.samplingFrequency);
     state.totalFrames = state.framesIn(stream.length());
     state.fileChanged = true;
     state.currentBitratePerChannel = bitratePerChannel;
+}
+
+// The tags at the end of a file are no frames: where the audio ends, the
+// stream ends, or a list goes on at its next file. False at the end.
+bool passAudioEnd(BitStream& stream, BitReader& reader) {
+    const std::uint8_t* end = stream.audioEnd();
+    if (end == nullptr || reader.ptr < end) {
+        return true;
+    }
+    const std::uint8_t* next = stream.boundary();
+    if (next == nullptr) {
+        return false;
+    }
+    reader.ptr = std::max(reader.ptr, next);
+    return true;
 }
 
 } // namespace
@@ -31,11 +49,17 @@ bool syncFrame(BitStream& stream, StreamState& state, FrameHeader& header) {
     reader.alignToByte();
     std::int64_t positionsLeft = 4 * static_cast<std::int64_t>(frameBytes);
     for (;;) {
+        if (!passAudioEnd(stream, reader)) {
+            return false;
+        }
         while (!atSyncWord(reader)) {
             if (--positionsLeft < 0 || !stream.ensure(frameBytes)) {
                 return false;
             }
             ++reader.ptr;
+        }
+        if (!passAudioEnd(stream, reader)) {
+            return false;
         }
         const std::uint8_t* syncStart = reader.ptr;
         const std::uint32_t high = reader.read(16);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bitstream.h"
+#include "file_layout.h"
 #include "layer2.h"
 #include "layer3.h"
 #include "stream_open.h"
@@ -17,11 +18,12 @@ struct LayerRig {
     explicit LayerRig(Bytes data) : source(std::move(data)) {
         stream.bind(&source);
         stream.open("rig");
-        FirstFrame first;
-        if (!findFirstFrame(stream, first, error)) {
+        // As the decoder opens a stream: an information frame is no audio.
+        FileLayout layout;
+        if (!readFileLayout(stream, true, layout, error)) {
             return;
         }
-        const FrameHeader header = first.header;
+        const FrameHeader header = layout.first.header;
         channels = header.channels();
         state.referenceBits = header.streamBits();
         state.streamChannels = channels;
