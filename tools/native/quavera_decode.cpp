@@ -20,7 +20,8 @@ using quavera::StreamInfo;
 
 int usage() {
     std::fprintf(stderr, "usage: quavera-decode --info FILE\n"
-                         "       quavera-decode [-r 1|2|4] [-q 1|2|3] [-c 1|2] [-b 8|16] IN OUT.wav\n");
+                         "       quavera-decode [-r 1|2|4] [-q 1|2|3] [-c 1|2] [-b 8|16] [--gapless] IN OUT.wav\n"
+                         "  --gapless  cut the encoder's delay and padding that the information frame gives\n");
     return 2;
 }
 
@@ -60,6 +61,14 @@ int info(const char* path) {
                 s.layer, s.mpegVersion, s.bitratePerChannel, s.samplingFrequency, s.outputRate * s.frequencyDivisor,
                 s.outputRate, s.streamChannels, s.outputChannels, static_cast<long>(s.fileLength),
                 static_cast<double>(s.totalTime), static_cast<double>(s.compressionRatio), titleOf(path).c_str());
+    if (const quavera::InfoFrame* frame = decoder.infoFrame()) {
+        std::printf("infoFrame: %s\nframes: %lu\nbytes: %lu\nseekTable: %zu\n", frame->vbr ? "vbr" : "cbr",
+                    static_cast<unsigned long>(frame->frames), static_cast<unsigned long>(frame->bytes),
+                    frame->table.size());
+        if (frame->gapless) {
+            std::printf("encoderDelay: %d\nencoderPadding: %d\n", frame->delay, frame->padding);
+        }
+    }
     return 0;
 }
 
@@ -75,9 +84,10 @@ bool option(const char* text, std::initializer_list<int> allowed, int& value) {
     return false;
 }
 
-int decode(const OutputConfig& config, const char* in, const char* out) {
+int decode(const OutputConfig& config, bool gapless, const char* in, const char* out) {
     FileSource source;
     Decoder decoder;
+    decoder.setGapless(gapless);
     if (!openInput(decoder, source, in)) {
         return 1;
     }
@@ -101,7 +111,7 @@ int decode(const OutputConfig& config, const char* in, const char* out) {
         if (decoder.decodeFrame(block.data()) == 0) {
             break;
         }
-        wav.write(block.data(), block.size());
+        wav.write(block.data(), decoder.lastFrameBytes());
     }
     wav.finish();
     std::fclose(file);
@@ -115,21 +125,27 @@ int main(int argc, char** argv) {
         return info(argv[2]);
     }
     OutputConfig config{1, 1, 2, 16};
+    bool gapless = false;
     int i = 1;
-    for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] != '\0' && argv[i][2] == '\0'; i += 2) {
+    for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] != '\0'; ++i) {
+        if (std::strcmp(argv[i], "--gapless") == 0) {
+            gapless = true;
+            continue;
+        }
         bool ok = false;
-        switch (argv[i][1]) {
+        const char* value = argv[++i];
+        switch (argv[i - 1][2] == '\0' ? argv[i - 1][1] : '\0') {
         case 'r':
-            ok = option(argv[i + 1], {1, 2, 4}, config.frequencyDivisor);
+            ok = option(value, {1, 2, 4}, config.frequencyDivisor);
             break;
         case 'q':
-            ok = option(argv[i + 1], {1, 2, 3}, config.quality);
+            ok = option(value, {1, 2, 3}, config.quality);
             break;
         case 'c':
-            ok = option(argv[i + 1], {1, 2}, config.channels);
+            ok = option(value, {1, 2}, config.channels);
             break;
         case 'b':
-            ok = option(argv[i + 1], {8, 16}, config.bitsPerSample);
+            ok = option(value, {8, 16}, config.bitsPerSample);
             break;
         default:
             break;
@@ -141,5 +157,5 @@ int main(int argc, char** argv) {
     if (argc - i != 2) {
         return usage();
     }
-    return decode(config, argv[i], argv[i + 1]);
+    return decode(config, gapless, argv[i], argv[i + 1]);
 }
