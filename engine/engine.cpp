@@ -22,6 +22,14 @@ const char* NameForMessage(InputSource* source, const char* path) {
     return source && source->name() ? source->name() : path;
 }
 
+// A network stream is read forward: reading its end for the tags there, or
+// walking its frames to seek exactly, would download it. Its name starts with
+// a scheme ("http://"); a drive letter is no scheme.
+bool IsNetworkName(const char* path) {
+    const char* scheme = std::strstr(path, "://");
+    return scheme != nullptr && scheme - path > 1;
+}
+
 float TotalTime(std::int32_t length, int bitratePerChannel, int channels) {
     const double rate = bitratePerChannel * 1000.0 * channels;
     const double time = rate != 0.0 ? static_cast<double>(length) * 8000.0 / rate : 0.0;
@@ -117,6 +125,9 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
 
     const OutputConfig output{configuration_.frequencyDivisor, configuration_.quality,
                               configuration_.channels, configuration_.bitsPerSample};
+    // What the encoder added around the signal is not played.
+    decoder_.setGapless(true);
+    decoder_.setRandomAccess(!IsNetworkName(path));
     // An input that ends before it has the four bytes of a header sets no
     // text of its own; for the user it is simply not an audio file.
     decoder_.setLastError(kNotValid);
@@ -342,6 +353,7 @@ StreamStatus* Engine::queryStreamInfo(HWND window, const char* path, InputSource
         return nullptr;
     }
     StreamInfo info;
+    analysis.setRandomAccess(!IsNetworkName(path));
     analysis.setLastError(kNotValid);
     if (analysis.analyseStream(info)) {
         fillStatusFromStream(query_, info, path);
