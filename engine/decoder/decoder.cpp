@@ -49,7 +49,7 @@ struct Decoder::State {
     // decoding the frames before it unheard so that it sounds whole.
     void seekThroughMap() {
         const int samplesPerFrame = samplesPerMpegFrame(firstHeader);
-        const double sample = seekMs * (info.samplingFrequency / 1000.0) + static_cast<double>(trimmedStart());
+        const double sample = seekMs * (info.samplingFrequency / 1000.0) + static_cast<double>(trimmedStart);
         const SeekTarget target = seekMap.locate(*stream.source(), static_cast<std::uint32_t>(sample / samplesPerFrame));
         stream.seek(target.position);
         std::uint32_t heard = target.frame;
@@ -66,16 +66,21 @@ struct Decoder::State {
         trim.moveTo(std::int64_t{heard} * samplesPerFrame, target.exact);
     }
 
-    // Decoded samples before the signal begins, when they are cut.
-    std::int64_t trimmedStart() const {
-        return trim.active() && infoFrame->gapless ? infoFrame->delay + kLayer3DecoderDelay : 0;
-    }
-
+    // With a frame count the decode ends with the last frame; gapless, the
+    // encoder's delay and padding are cut too.
     void setUpTrim() {
         trim.clear();
-        if (gapless && infoFrame && infoFrame->gapless) {
-            const std::int64_t samples = std::int64_t{infoFrame->frames} * samplesPerMpegFrame(firstHeader);
-            trim.set(infoFrame->delay + kLayer3DecoderDelay, samples - infoFrame->padding + kLayer3DecoderDelay);
+        trimmedStart = 0;
+        layer3.finishLoneFrame(infoFrame.has_value());
+        if (!infoFrame) {
+            return;
+        }
+        const std::int64_t samples = std::int64_t{infoFrame->frames} * samplesPerMpegFrame(firstHeader);
+        if (gapless && infoFrame->gapless) {
+            trimmedStart = infoFrame->delay + kLayer3DecoderDelay;
+            trim.set(trimmedStart, samples - infoFrame->padding + kLayer3DecoderDelay);
+        } else {
+            trim.set(0, samples);
         }
     }
 
@@ -96,6 +101,8 @@ struct Decoder::State {
     SeekMap seekMap;
     std::uint32_t seekMs = 0;
     GaplessTrim trim;
+    // Decoded samples before the signal begins, when they are cut.
+    std::int64_t trimmedStart = 0;
     std::size_t lastFrameBytes = 0;
     std::vector<std::uint8_t> scratch;
 };

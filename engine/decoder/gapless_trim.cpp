@@ -27,7 +27,9 @@ std::size_t GaplessTrim::apply(std::uint8_t* pcm, std::size_t bytes, int divisor
         return 0;
     }
     const std::size_t kept = std::min(static_cast<std::size_t>(to - from) * sampleBytes, bytes);
-    std::memmove(pcm, pcm + static_cast<std::size_t>(from) * sampleBytes, kept);
+    if (from > 0) {
+        std::memmove(pcm, pcm + static_cast<std::size_t>(from) * sampleBytes, kept);
+    }
     return kept;
 }
 

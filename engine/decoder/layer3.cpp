@@ -68,7 +68,13 @@ std::uint32_t Layer3Decoder::decodeFrame(FrameContext& context, std::uint8_t* ou
         }
         FrameHeader header;
         if (!syncFrame(stream, context.state, header)) {
-            return 0;
+            if (slot == 0 || !finishLoneFrame_) {
+                return 0;
+            }
+            for (int ch = 0; ch < 2; ++ch) {
+                std::fill_n(context.synthesis.subbands(ch) + 32 * slot, 32 * (Synthesis::kSlotsPerFrame - slot), 0.0f);
+            }
+            break;
         }
         readSideInfo(stream.reader(), header, side_);
         const int slots = mainDataSlots(header);

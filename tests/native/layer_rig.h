@@ -2,6 +2,7 @@
 // A layer's frame decoding driven frame by frame outside the Decoder, so that
 // tests can read the subband samples of each frame.
 #include <string>
+#include <type_traits>
 
 #include "bitstream.h"
 #include "file_layout.h"
@@ -30,6 +31,9 @@ struct LayerRig {
         state.samplingFrequency = header.samplingFrequency();
         state.frameSize = frameSizeOf(channels, header.bitratePerChannel(), header.samplingFrequency());
         error = layer.setup(header);
+        if constexpr (std::is_same_v<Layer, Layer3Decoder>) {
+            layer.finishLoneFrame(layout.info.has_value());
+        }
         if (error.empty() && synthesis.configure(1, 1, channels, channels, 16, error)) {
             synthesis.reset();
             pcm.resize(static_cast<std::size_t>(synthesis.frameBytes()));
