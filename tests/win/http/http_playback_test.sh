@@ -56,7 +56,7 @@ case $scenario in
     wine reg add "$key" /v ProxyPort /t REG_DWORD /d "$(cat "$run/proxy-port")" /f >/dev/null 2>&1
     play_name "$(url files stereo128.mp3)"
     wine reg delete "$key" /f >/dev/null 2>&1
-    decode stereo128.mp3 -q 2
+    decode stereo128.mp3 -q 2 --gapless
     compare 16 2 8
     grep -qF "GET $(url files stereo128.mp3) HTTP/1.1" "$run/tinyproxy.log" || fail "the request did not pass tinyproxy"
     ;;
