@@ -21,6 +21,8 @@
 //     --save FILE         copy every byte read from an address into FILE
 //     --fail-after BYTES  the reader fails every read after BYTES bytes (an
 //                         input that becomes unreadable while it plays)
+//     --volume N          set both channels to N (0..65535) as soon as playback has
+//                         started, and print the level at the first position message
 //     --stress N          N random pause/resume/seek/stop/start operations while it
 //                         plays, then a seek near the end, and play to the end
 //     --cpu               print the process's CPU time and the wall time at exit
@@ -55,6 +57,7 @@ struct Options {
     bool info = false;
     long failAfter = -1;
     long stress = 0;
+    long volume = -1;
     bool cpu = false;
     int answer = IDYES;
     long timeout = -1;
@@ -67,7 +70,7 @@ int Usage() {
     std::fputs("usage: quavera-play [--method N] [--divisor N] [--quality N] [--channels N] [--bits N]\n"
                "       [--buffers N] [--frames N] [--device N] [--tick MS] [--start-at MS] [--seek MS] [--seek-paused MS]\n"
                "       [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
-               "       [--registry PATH] [--fail-after BYTES] [--stress N] [--cpu] [--timeout MS]\n"
+               "       [--registry PATH] [--fail-after BYTES] [--stress N] [--volume N] [--cpu] [--timeout MS]\n"
                "       [--save FILE] [--info] FILE|URL\n"
                "  settings and --stress take numbers from 1, --device from -1 (the default device),\n"
                "  times and byte counts from 0\n",
@@ -111,6 +114,7 @@ bool Parse(int argc, char** argv, Options& o) {
         else if (arg == "--stop-after") ok = amount(o.stopAfter);
         else if (arg == "--fail-after") ok = amount(o.failAfter);
         else if (arg == "--stress") ok = ParseNumber(value(), 1, kMax, o.stress);
+        else if (arg == "--volume") ok = ParseNumber(value(), 0, 0xFFFF, o.volume);
         else if (arg == "--timeout") ok = amount(o.timeout);
         else if (arg == "--cpu") o.cpu = true;
         else if (arg == "--replay") o.replay = true;
@@ -238,6 +242,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             Say("CMD_POSITION");
             if (p.firstPosition) {
                 p.firstPosition = false;
+                WORD left = 0;
+                WORD right = 0;
+                if (p.options.volume >= 0 && tamblin::GetVolume(&left, &right))
+                    std::printf("volume %u %u\n", left, right);
                 if (p.options.seek >= 0) {
                     std::printf("seek %ld -> %d\n", p.options.seek,
                                 tamblin::SeekPlayback(static_cast<DWORD>(p.options.seek)));
@@ -358,6 +366,7 @@ int main(int argc, char** argv) {
         tamblin::CloseStream();
         return 1;
     }
+    if (o.volume >= 0) tamblin::SetVolume(static_cast<DWORD>(o.volume), static_cast<DWORD>(o.volume));
     std::printf("playing %s\n", o.file.c_str());
     std::fflush(stdout);
     if (o.stopAfter >= 0) SetTimer(window, kStopTimer, static_cast<UINT>(o.stopAfter), nullptr);
