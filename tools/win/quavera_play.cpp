@@ -68,8 +68,8 @@ struct Options {
 
 int Usage() {
     std::fputs("usage: quavera-play [--method N] [--divisor N] [--quality N] [--channels N] [--bits N]\n"
-               "       [--buffers N] [--frames N] [--device N] [--tick MS] [--start-at MS] [--seek MS] [--seek-paused MS]\n"
-               "       [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
+               "       [--buffers N] [--frames N] [--device N] [--tick MS] [--start-at MS] [--seek MS]\n"
+               "       [--seek-paused MS] [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
                "       [--registry PATH] [--fail-after BYTES] [--stress N] [--volume N] [--cpu] [--timeout MS]\n"
                "       [--save FILE] [--info] FILE|URL\n"
                "  settings and --stress take numbers from 1, --device from -1 (the default device),\n"
