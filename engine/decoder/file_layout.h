@@ -33,8 +33,9 @@ struct FileLayout {
 bool readFileLayout(BitStream& stream, bool probeEnd, FileLayout& layout, std::string& error);
 
 // Total time, bitrate and compression ratio from a trusted information
-// frame: the frames' time less the encoder's delay and padding, and for VBR
-// streams their average bitrate.
+// frame: the frames' time less the encoder's delay and padding; for VBR
+// streams a bitrate of 0 (it varies) and the compression ratio of their
+// average bitrate.
 void describeInfoFrame(const InfoFrame& info, FrameHeader header, StreamInfo& stream);
 
 } // namespace quavera

@@ -41,6 +41,17 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+TEST_F(PlayerDialogTest, VbrTrackShowsTheLengthOfItsFramesAndAVariableBitrate) {
+    PlayerProcess player(StreamPath("vbr10.mp3"));
+    const HWND main = Open(player);
+    ASSERT_NE(main, nullptr);
+    const std::string source = ItemText(main, kSourceParameters);
+    EXPECT_EQ(source.rfind("MPEG 1 Audio Layer III\n44100Hz 16Bit stereo - Bitrate variable - Packratio 1/", 0), 0u)
+        << source;
+    EXPECT_EQ(ItemText(main, kLengthLabel), "0:10min");
+    EXPECT_EQ(SliderMessage(main, kPosition, TBM_GETRANGEMAX), 20);
+}
+
 TEST_F(PlayerDialogTest, OpenTrackShowsNameParametersTimesAndSliderLabels) {
     PlayerProcess player(StreamPath("tone10.mp2"));
     const HWND main = Open(player);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds
-# (the 1 s one also under a name with a blank), a 10 s mono tone and a file
-# that is not audio at all. The 10.2 s tone lasts just over 10 s, so
+# (the 1 s one also under a name with a blank), 10.2 s of VBR, a 10 s mono
+# tone and a file that is not audio at all. The 10.2 s tone lasts just over 10 s, so
 # that its last half second shows as 0:09.
 set -euo pipefail
 out=${1:?usage: make_player_streams.sh OUTDIR}
@@ -14,6 +14,11 @@ for tone in 1:1 10:10.2 120:120; do
   twolame --quiet -b 128 -m s "$name.wav" "$name.mp2"
   rm "$name.wav"
 done
+# VBR with lame's information frame, whose header says 128 kbit/s: at that
+# rate its bytes would last about 3 s, its frames last 10.2 s.
+sox -q -n -r 44100 -c 2 -b 16 vbr10.wav synth 10.2 sine 440 sine 660 gain -6
+lame --quiet -V 9 --resample 44.1 vbr10.wav vbr10.mp3
+rm vbr10.wav
 # A name with a blank, as the shell quotes it on a command line.
 cp tone1.mp2 "tone one.mp2"
 sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
