@@ -11,11 +11,12 @@ constexpr std::int64_t kChunkBytes = 65536;
 } // namespace
 
 void FrameIndex::reset(std::int32_t first, FrameHeader reference, std::int64_t audioEnd) {
-    starts_.assign(1, first);
+    // No frame at all when the audio ends before the first would start.
+    blocked_ = audioEnd <= first;
+    starts_.assign(blocked_ ? 0 : 1, first);
     referenceBits_ = reference.streamBits();
     channels_ = reference.channels();
     audioEnd_ = audioEnd;
-    blocked_ = audioEnd <= first;
 }
 
 std::optional<std::int32_t> FrameIndex::start(InputSource& source, std::uint32_t frame) {

@@ -82,7 +82,10 @@ SeekTarget SeekMap::estimate(std::uint32_t frame) const {
     }
     SeekTarget target;
     target.frame = frame;
-    target.position = std::max(firstAudio_, infoPosition_ + static_cast<std::int32_t>(position * static_cast<double>(bytes_)));
+    // A byte count that is not checked against a length (a network stream's)
+    // may point beyond what positions can hold.
+    const double offset = std::min(infoPosition_ + position * static_cast<double>(bytes_), 2147483647.0);
+    target.position = std::max(firstAudio_, static_cast<std::int32_t>(offset));
     return target;
 }
 

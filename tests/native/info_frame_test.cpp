@@ -12,6 +12,7 @@
 #include "gapless_trim.h"
 #include "info_frame.h"
 #include "layer3_writer.h"
+#include "seek_map.h"
 #include "test_support.h"
 
 namespace quavera::test {
@@ -507,6 +508,24 @@ TEST(InfoFrameSeek, ToTheFrameThatHoldsTheTime) {
             }
         }
     }
+}
+
+TEST(InfoFrameSeek, AFileThatEndsWithinItsInformationFrameHasNoFrameToWalkTo) {
+    // Found by the fuzzer: the walk offered the first audio frame's place
+    // even where the file ended before it.
+    const HeaderFields h = joint(9);
+    XingFields f;
+    f.frames = 1;
+    const Bytes frame = xingFrame(h, f);
+    const FrameHeader header = FrameHeader::fromWord(headerWord(h));
+    const auto info = parseInfoFrame(header, frame.data(), frame.size());
+    ASSERT_TRUE(info);
+    MemorySource source(Bytes(frame.begin(), frame.begin() + 300));
+    SeekMap map;
+    map.reset(*info, header, 0, 300, true);
+    const SeekTarget target = map.locate(source, 0);
+    EXPECT_FALSE(target.exact);
+    EXPECT_EQ(target.position, 417) << "after the information frame";
 }
 
 } // namespace
