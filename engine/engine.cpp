@@ -30,12 +30,6 @@ bool IsNetworkName(const char* path) {
     return scheme != nullptr && scheme - path > 1;
 }
 
-float TotalTime(std::int32_t length, int bitratePerChannel, int channels) {
-    const double rate = bitratePerChannel * 1000.0 * channels;
-    const double time = rate != 0.0 ? static_cast<double>(length) * 8000.0 / rate : 0.0;
-    return time != 0.0 ? static_cast<float>(time) : -1.0f;
-}
-
 void CopyText(char (&destination)[256], const std::string& text) {
     const std::size_t length = std::min(text.size(), sizeof destination - 1);
     std::memcpy(destination, text.data(), length);
@@ -338,7 +332,8 @@ StreamStatus* Engine::refreshStreamInfo() {
     CopyText(status_.description, LookupDescription(name.c_str()));
     status_.bitratePerChannel = static_cast<std::uint16_t>(decoder_.currentBitratePerChannel());
     status_.fileLength = source ? source->length() : 0;
-    status_.totalTime = TotalTime(status_.fileLength, status_.bitratePerChannel, status_.streamChannels);
+    // From the file's information frame, or its length less its tags.
+    status_.totalTime = decoder_.currentTotalTime();
     status_.position = 0;
     return &status_;
 }

@@ -66,6 +66,38 @@ struct Decoder::State {
         trim.moveTo(std::int64_t{heard} * samplesPerFrame, target.exact);
     }
 
+    // What the decoder follows of the file it reads: its information frame
+    // (at infoPosition), how to seek in it and what to trim.
+    void setUpFile(FrameHeader header, const std::optional<InfoFrame>& fileInfo, std::int64_t infoPosition,
+                   std::int64_t audioEnd) {
+        infoFrame = fileInfo;
+        firstHeader = header;
+        if (fileInfo) {
+            frames.totalFrames = fileInfo->frames / (header.id() == 1 ? 1 : 2);
+            seekMap.reset(*fileInfo, header, static_cast<std::int32_t>(infoPosition), audioEnd, randomAccess);
+        }
+        setUpTrim();
+    }
+
+    // A list's next file has begun with the frame just decoded. The list
+    // reader starts it after its leading tag.
+    void enterNextFile() {
+        const FileStart start = std::move(*frames.enteredFile);
+        frames.enteredFile.reset();
+        frames.audioStart = 0;
+        setUpFile(start.header, start.info, start.infoPosition, start.audioEnd);
+        StreamInfo file;
+        const std::int64_t audioBytes = start.audioEnd > 0 ? start.audioEnd : stream.length();
+        describeStream(start.header, OutputConfig{info.frequencyDivisor, info.quality, info.outputChannels,
+                                                   info.bitsPerSample},
+                       audioBytes, file);
+        if (start.info) {
+            describeInfoFrame(*start.info, start.header, file);
+        }
+        currentTotalTime = file.totalTime;
+        frames.currentBitratePerChannel = file.bitratePerChannel;
+    }
+
     // With a frame count the decode ends with the last frame; gapless, the
     // encoder's delay and padding are cut too.
     void setUpTrim() {
@@ -105,6 +137,8 @@ struct Decoder::State {
     std::int64_t trimmedStart = 0;
     std::size_t lastFrameBytes = 0;
     std::vector<std::uint8_t> scratch;
+    // Of the file the list reader reads now.
+    float currentTotalTime = 0;
 };
 
 Decoder::Decoder(std::size_t bufferSize, std::size_t threshold) : state_(new State(bufferSize, threshold)) {}
@@ -214,17 +248,17 @@ bool Decoder::openStream(const OutputConfig& config) {
     st.totalFrames = st.framesIn(audioBytesOf(layout, length));
     st.audioStart = first.audioStart;
     st.fileChanged = false;
-    st.currentBitratePerChannel = info.bitratePerChannel;
-    s.infoFrame = layout.info;
-    s.firstHeader = header;
+    st.probeEnd = s.randomAccess;
+    st.enteredFile.reset();
     if (layout.info) {
         describeInfoFrame(*layout.info, header, info);
-        st.frameCounter = 1;
-        st.totalFrames = layout.info->frames / (header.id() == 1 ? 1 : 2);
-        s.seekMap.reset(*layout.info, header, static_cast<std::int32_t>(layout.firstPosition()), layout.audioEnd,
-                        s.randomAccess);
     }
-    s.setUpTrim();
+    st.currentBitratePerChannel = info.bitratePerChannel;
+    s.currentTotalTime = info.totalTime;
+    s.setUpFile(header, layout.info, layout.firstPosition(), layout.audioEnd);
+    if (layout.info) {
+        st.frameCounter = 1;
+    }
     s.info = info;
     s.layer = layer;
     if (st.seekPending) {
@@ -274,15 +308,18 @@ std::uint32_t Decoder::decodeFrame(std::uint8_t* out) {
     }
     FrameContext context = s.context();
     const auto blockBytes = static_cast<std::size_t>(s.info.pcmBlockSize);
-    if (!s.trim.active()) {
-        s.lastFrameBytes = blockBytes;
-        return s.layer->decodeFrame(context, out);
-    }
     const std::size_t sampleBytes = static_cast<std::size_t>(s.info.outputChannels * s.info.bitsPerSample / 8);
     for (;;) {
         const std::uint32_t number = s.layer->decodeFrame(context, out);
         if (number == 0) {
             return 0;
+        }
+        if (s.frames.enteredFile) {
+            s.enterNextFile();
+        }
+        if (!s.trim.active()) {
+            s.lastFrameBytes = blockBytes;
+            return number;
         }
         s.lastFrameBytes = s.trim.apply(out, blockBytes, s.info.frequencyDivisor, sampleBytes);
         if (s.lastFrameBytes != 0) {
@@ -321,6 +358,10 @@ bool Decoder::takeFileChange() {
 
 int Decoder::currentBitratePerChannel() const {
     return state_->frames.currentBitratePerChannel;
+}
+
+float Decoder::currentTotalTime() const {
+    return state_->currentTotalTime;
 }
 
 std::uint32_t Decoder::frameNumber() const {

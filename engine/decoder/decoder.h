@@ -90,9 +90,11 @@ public:
     // True when the list reader has moved on to its next file since the last
     // call (the boundary was crossed by the decoder); clears the flag.
     bool takeFileChange();
-    // Bitrate per channel (kbit/s) of the current file's first header, for the
-    // status record after a list moved on.
+    // Bitrate per channel (kbit/s) of the current file's first header (0 for
+    // a VBR file with an information frame) and its total time in ms (as
+    // StreamInfo's), for the status record after a list moved on.
     int currentBitratePerChannel() const;
+    float currentTotalTime() const;
 
     // Frame counter: the number the next decoded frame returns. Set at open
     // and by a seek from the byte position; the engine may set it itself.

@@ -19,7 +19,42 @@ std::int64_t probeEndTags(InputSource& source, std::int64_t length) {
     return endTagBytes(tail, bytes, length);
 }
 
+// At a frame header that starts a file: an information frame that can be
+// trusted for audioBytes from there, which is then skipped.
+std::optional<InfoFrame> takeInfoFrame(BitStream& stream, FrameHeader header, std::int64_t audioBytes) {
+    const auto frameBytes = static_cast<std::size_t>(header.frameBytes());
+    if (header.layer() != 3 || frameBytes == 0) {
+        return std::nullopt;
+    }
+    stream.ensure(frameBytes);
+    std::optional<InfoFrame> info = parseInfoFrame(header, stream.data(), std::min(frameBytes, stream.dataUnread()));
+    if (!info || !plausible(*info, header, audioBytes)) {
+        return std::nullopt;
+    }
+    stream.skipBytes(frameBytes);
+    return info;
+}
+
 } // namespace
+
+FileStart readNextFileStart(BitStream& stream, FrameHeader header, bool probeEnd) {
+    FileStart start;
+    start.header = header;
+    const std::int64_t length = stream.length();
+    std::int64_t tags = 0;
+    if (probeEnd && length > 0 && stream.source() != nullptr) {
+        // The source reads on from where it was.
+        InputSource& source = *stream.source();
+        const std::int32_t resume = source.tell();
+        tags = probeEndTags(source, length);
+        source.seek(resume);
+    }
+    start.audioEnd = length > 0 ? length - tags : 0;
+    stream.setAudioEnd(start.audioEnd);
+    start.infoPosition = stream.tell();
+    start.info = takeInfoFrame(stream, header, start.audioEnd - start.infoPosition);
+    return start;
+}
 
 bool readFileLayout(BitStream& stream, bool probeEnd, FileLayout& layout, std::string& error) {
     layout = FileLayout{};
@@ -30,17 +65,7 @@ bool readFileLayout(BitStream& stream, bool probeEnd, FileLayout& layout, std::s
     }
     layout.audioEnd = length > 0 ? length - tags : 0;
     stream.setAudioEnd(layout.audioEnd);
-    const FrameHeader header = layout.first.header;
-    const auto frameBytes = static_cast<std::size_t>(header.frameBytes());
-    if (header.layer() != 3 || frameBytes == 0) {
-        return true;
-    }
-    stream.ensure(frameBytes);
-    std::optional<InfoFrame> info = parseInfoFrame(header, stream.data(), std::min(frameBytes, stream.dataUnread()));
-    if (info && plausible(*info, header, layout.audioBytes())) {
-        layout.info = std::move(info);
-        stream.skipBytes(frameBytes);
-    }
+    layout.info = takeInfoFrame(stream, layout.first.header, layout.audioBytes());
     return true;
 }
 

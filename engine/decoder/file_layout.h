@@ -8,6 +8,7 @@
 #include "bitstream.h"
 #include "info_frame.h"
 #include "stream_open.h"
+#include "stream_state.h"
 
 namespace quavera {
 
@@ -31,6 +32,12 @@ struct FileLayout {
 // stands on the first audio frame. The stream stops reading frames where the
 // audio ends. Fails as findFirstFrame does.
 bool readFileLayout(BitStream& stream, bool probeEnd, FileLayout& layout, std::string& error);
+
+// At the first frame of a list's next file (the reader on its header,
+// positions counting from the file's start): its tags at the end, read as
+// readFileLayout reads them, and a trusted information frame, which is then
+// skipped. The stream stops reading frames where the file's audio ends.
+FileStart readNextFileStart(BitStream& stream, FrameHeader header, bool probeEnd);
 
 // Total time, bitrate and compression ratio from a trusted information
 // frame: the frames' time less the encoder's delay and padding; for VBR

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "file_layout.h"
+
 namespace quavera {
 
 namespace {
@@ -10,17 +12,18 @@ bool atSyncWord(const BitReader& reader) {
     return reader.ptr[0] == 0xFF && (reader.ptr[1] & 0xF0) == 0xF0;
 }
 
-// A list reader has moved on to its next file: frame counting starts over
-// with that file's bitrate and length.
+// A list reader has moved on to its next file, whose first header the
+// reader stands on: frame counting starts over with that file's bitrate and
+// length, and its information frame is no audio.
 void enterNextFile(BitStream& stream, StreamState& state, FrameHeader header) {
     stream.clearBoundary();
-    stream.setAudioEnd(0);
     const int bitratePerChannel = header.bitratePerChannel();
     state.frameCounter = 1;
     state.frameSize = frameSizeOf(state.streamChannels, bitratePerChannel, state.samplingFrequency);
     state.totalFrames = state.framesIn(stream.length());
     state.fileChanged = true;
     state.currentBitratePerChannel = bitratePerChannel;
+    state.enteredFile = readNextFileStart(stream, header, state.probeEnd);
 }
 
 // The tags at the end of a file are no frames: where the audio ends, the
@@ -69,7 +72,10 @@ bool syncFrame(BitStream& stream, StreamState& state, FrameHeader& header) {
                 return false;
             }
             if (stream.boundary() != nullptr && syncStart >= stream.boundary()) {
+                // From the file's first audio frame on.
+                reader.ptr = syncStart;
                 enterNextFile(stream, state, header);
+                continue;
             }
             break;
         }

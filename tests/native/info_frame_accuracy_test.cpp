@@ -11,6 +11,7 @@
 #include "decoder.h"
 #include "file_source.h"
 #include "low_pass.h"
+#include "memory_source.h"
 #include "pcm_compare.h"
 
 namespace quavera::test {
@@ -184,6 +185,96 @@ TEST_P(VbrSeek, LandsWithinAFrameOfTheTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lame, VbrSeek, ::testing::Values(LameStream{"seek_v5", 44100, 2, "-V 5"}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+// --- Gapless joins ---------------------------------------------------------
+
+using GaplessRun = EncodedStreams<LameStream>;
+
+// The SNR of the run against the reference in a window around a sample.
+double snrAround(const PcmData& run, const PcmData& reference, long sample, long halfWidth) {
+    const PcmData a = lowPassedPart(run, sample - halfWidth, 2 * halfWidth);
+    const PcmData b = lowPassedPart(reference, sample - halfWidth, 2 * halfWidth);
+    return comparePcm(a, b, 0, SIZE_MAX).snrDb;
+}
+
+// One signal cut into three files of 3 s, each encoded on its own, decoded as
+// one stream through a list. Trimmed, the run is as long as the uncut
+// signal's encoding; it matches mpg123's gapless decodes of the three files
+// put end to end to the decoder's accuracy, at the joins too; and it sounds
+// like the uncut signal's encoding at the joins as well as those decodes do
+// (two encodings of one signal differ most where one of them starts).
+TEST_P(GaplessRun, ThreeFilesJoinAsTheUncutSignal) {
+    const LameStream& s = GetParam();
+    const std::string base = this->fileBase(s.name);
+    ASSERT_TRUE(run("sox -R -n -r 44100 -c 2 -b 16 " + base + ".wav synth 9 sine 200-2000 sine 700 gain -8"));
+    std::vector<Bytes> parts;
+    for (int part = 0; part < 3; ++part) {
+        const std::string name = base + "." + std::to_string(part);
+        ASSERT_TRUE(run("sox " + base + ".wav " + name + ".wav trim " + std::to_string(3 * part) + " 3"));
+        ASSERT_TRUE(run(std::string("lame --quiet ") + s.options + " " + name + ".wav " + name + ".mp3"));
+        parts.push_back(readFile(name + ".mp3"));
+        ASSERT_TRUE(run("mpg123 -q -w " + name + ".ref.wav " + name + ".mp3 2>/dev/null"));
+    }
+    ASSERT_TRUE(run("sox " + base + ".0.ref.wav " + base + ".1.ref.wav " + base + ".2.ref.wav " + base + ".run.wav"));
+    PcmData referenceRun;
+    ASSERT_TRUE(readPcm(base + ".run.wav", 2, referenceRun));
+    ASSERT_TRUE(run(std::string("lame --quiet ") + s.options + " " + base + ".wav " + base + ".mp3"));
+    ASSERT_TRUE(run("mpg123 -q -w " + base + ".ref.wav " + base + ".mp3 2>/dev/null"));
+    PcmData reference;
+    ASSERT_TRUE(readPcm(base + ".ref.wav", 2, reference));
+
+    for (bool gapless : {true, false}) {
+        MemorySource list(parts, "list");
+        Decoder decoder;
+        decoder.setGapless(gapless);
+        decoder.bind(&list);
+        decoder.openInput("list");
+        ASSERT_TRUE(decoder.openStream({1, 1, 2, 16}));
+        std::vector<std::uint8_t> pcm;
+        std::vector<std::uint8_t> block(static_cast<std::size_t>(decoder.info().pcmBlockSize));
+        int changes = 0;
+        while (decoder.decodeFrame(block.data()) != 0) {
+            pcm.insert(pcm.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(decoder.lastFrameBytes()));
+            if (decoder.takeFileChange()) {
+                ++changes;
+                EXPECT_FLOAT_EQ(decoder.currentTotalTime(), 3000.0f);
+                EXPECT_EQ(decoder.currentBitratePerChannel(), 0);
+            }
+        }
+        EXPECT_EQ(changes, 2);
+        const PcmData joined = fromBytes(pcm, 2);
+        std::printf("  %-8s %s: %zu samples for %zu\n", s.name, gapless ? "gapless" : "untrimmed", frames(joined),
+                    frames(reference));
+        // Within 50 ms of each join.
+        double worstAgainstRun = 200;
+        double worstAgainstUncut = 200;
+        double worstOfReferenceRun = 200;
+        for (const long join : {3 * 44100L, 6 * 44100L}) {
+            const double againstRun = snrAround(joined, referenceRun, join, 2205);
+            const double againstUncut = snrAround(joined, reference, join, 2205);
+            const double referenceRunAgainstUncut = snrAround(referenceRun, reference, join, 2205);
+            std::printf("    join at %.0f s: %.1f dB against mpg123's decodes end to end, %.1f dB against the "
+                        "uncut encoding (mpg123's decodes: %.1f dB)\n",
+                        static_cast<double>(join) / 44100, againstRun, againstUncut, referenceRunAgainstUncut);
+            worstAgainstRun = std::min(worstAgainstRun, againstRun);
+            // The decoder's own difference adds to the encodings' as noise.
+            const double expected =
+                -10 * std::log10(std::pow(10.0, -againstRun / 10) + std::pow(10.0, -referenceRunAgainstUncut / 10));
+            worstAgainstUncut = std::min(worstAgainstUncut, againstUncut - expected);
+            worstOfReferenceRun = std::min(worstOfReferenceRun, referenceRunAgainstUncut);
+        }
+        if (gapless) {
+            EXPECT_EQ(frames(joined), frames(reference));
+            EXPECT_GE(worstAgainstRun, kFloorDb);
+            EXPECT_GE(worstAgainstUncut, -1.5);
+            // A gap or a click would leave next to nothing of the signal.
+            EXPECT_GE(worstOfReferenceRun, 30.0);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lame, GaplessRun, ::testing::Values(LameStream{"album_v2", 44100, 2, "-V 2"}),
                          [](const auto& p) { return std::string(p.param.name); });
 
 } // namespace

@@ -482,6 +482,48 @@ TEST(InfoFrameStream, TrimmingCutsWholeFramesAtBothEnds) {
     EXPECT_EQ(calls, 16) << "frames 1, 2, 19 and 20 keep nothing";
 }
 
+// --- A list of files ---------------------------------------------------------
+
+TEST(InfoFrameList, EachFileTrimsItsOwnAndItsTagsAreSkipped) {
+    // Two files with information frames, the first with tags at its end that
+    // hold a frame; a third without either.
+    const VbrAudio a = vbrAudio(30);
+    const VbrAudio b = vbrAudio(50);
+    XingFields fa = fieldsFor(a, kInfoBytes);
+    fa.padding = 3000; // the last two frames are cut whole
+    const Bytes frame = layer3Frame(Layer3Frame{joint(9), SideInfo{}, {}});
+    const std::vector<Bytes> files = {concat({vbrStream(a, fa), apeTag(true, frame), id3v1Tag()}),
+                                      vbrStream(b, fieldsFor(b, kInfoBytes)), repeat(frame, 10)};
+    MemorySource list(files, "list");
+    Decoder decoder;
+    decoder.setGapless(true);
+    decoder.bind(&list);
+    decoder.openInput("list");
+    ASSERT_TRUE(decoder.openStream({1, 1, 2, 16}));
+    std::vector<std::uint8_t> block(4608);
+    std::vector<std::size_t> bytes(3);
+    std::vector<std::uint32_t> firstNumbers;
+    std::size_t file = 0;
+    for (std::uint32_t n; (n = decoder.decodeFrame(block.data())) != 0;) {
+        if (decoder.takeFileChange()) {
+            ++file;
+            ASSERT_LT(file, 3u);
+            firstNumbers.push_back(n);
+            EXPECT_EQ(decoder.infoFrame() != nullptr, file == 1) << file;
+            EXPECT_FLOAT_EQ(decoder.currentTotalTime(), file == 1
+                                                            ? static_cast<float>((50 * 1152 - 1576) * 1000.0 / 44100)
+                                                            : static_cast<float>(10 * 417 * 8.0 / 128))
+                << file;
+            EXPECT_EQ(decoder.currentBitratePerChannel(), file == 1 ? 0 : 64) << file;
+        }
+        bytes[file] += decoder.lastFrameBytes();
+    }
+    EXPECT_EQ(firstNumbers, (std::vector<std::uint32_t>{1, 1}));
+    EXPECT_EQ(bytes[0], std::size_t{(30 * 1152 - 576 - 3000) * 4});
+    EXPECT_EQ(bytes[1], std::size_t{(50 * 1152 - 1576) * 4});
+    EXPECT_EQ(bytes[2], std::size_t{10 * 4608}) << "neither trimmed nor lost";
+}
+
 // --- Seeking -----------------------------------------------------------------
 
 TEST(InfoFrameSeek, ToTheFrameThatHoldsTheTime) {
