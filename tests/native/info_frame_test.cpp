@@ -524,6 +524,37 @@ TEST(InfoFrameList, EachFileTrimsItsOwnAndItsTagsAreSkipped) {
     EXPECT_EQ(bytes[2], std::size_t{10 * 4608}) << "neither trimmed nor lost";
 }
 
+TEST(InfoFrameList, SeeksAfterTheJoinAreWithinTheNextFile) {
+    const Bytes plain = repeat(layer3Frame(Layer3Frame{joint(9), SideInfo{}, {}}), 20);
+    const VbrAudio vbr = vbrAudio(200);
+    const Bytes loud = repeat(layer3Frame(Layer3Frame{joint(14), SideInfo{}, {}}), 40); // 320 kbit/s
+    for (const bool withInfo : {true, false}) {
+        MemorySource list({plain, withInfo ? vbrStream(vbr, fieldsFor(vbr, kInfoBytes)) : loud}, "list");
+        Decoder decoder;
+        decoder.bind(&list);
+        decoder.openInput("list");
+        ASSERT_TRUE(decoder.openStream({1, 1, 2, 16}));
+        std::vector<std::uint8_t> block(4608);
+        while (!decoder.takeFileChange()) {
+            ASSERT_NE(decoder.decodeFrame(block.data()), 0u);
+        }
+        // 522 ms: frame 19 of 44.1 kHz frames, or 20880 bytes at 320 kbit/s.
+        ASSERT_TRUE(decoder.requestSeek(522));
+        const std::uint32_t number = decoder.decodeFrame(block.data());
+        int left = 1;
+        while (decoder.decodeFrame(block.data()) != 0) {
+            ++left;
+        }
+        if (withInfo) {
+            EXPECT_EQ(number, 20u);
+            EXPECT_EQ(left, 200 - 19);
+        } else {
+            EXPECT_EQ(number, 19u);
+            EXPECT_EQ(left, 40 - 20) << "the next frame after the offset";
+        }
+    }
+}
+
 // --- Seeking -----------------------------------------------------------------
 
 TEST(InfoFrameSeek, ToTheFrameThatHoldsTheTime) {
