@@ -115,7 +115,10 @@ Bytes vbrStream(const VbrAudio& audio, const XingFields& f) {
 }
 
 struct Opened {
-    explicit Opened(Bytes data, bool gapless = false, bool randomAccess = true) : source(std::move(data), "vbr.mp3") {
+    explicit Opened(Bytes data, bool gapless = false, bool randomAccess = true)
+        : Opened(std::vector<Bytes>{std::move(data)}, gapless, randomAccess) {}
+    // A list of files.
+    Opened(std::vector<Bytes> files, bool gapless, bool randomAccess = true) : source(std::move(files), "vbr.mp3") {
         decoder.setGapless(gapless);
         decoder.setRandomAccess(randomAccess);
         decoder.bind(&source);
@@ -494,12 +497,9 @@ TEST(InfoFrameList, EachFileTrimsItsOwnAndItsTagsAreSkipped) {
     const Bytes frame = layer3Frame(Layer3Frame{joint(9), SideInfo{}, {}});
     const std::vector<Bytes> files = {concat({vbrStream(a, fa), apeTag(true, frame), id3v1Tag()}),
                                       vbrStream(b, fieldsFor(b, kInfoBytes)), repeat(frame, 10)};
-    MemorySource list(files, "list");
-    Decoder decoder;
-    decoder.setGapless(true);
-    decoder.bind(&list);
-    decoder.openInput("list");
-    ASSERT_TRUE(decoder.openStream({1, 1, 2, 16}));
+    Opened o(files, true);
+    ASSERT_TRUE(o.ok);
+    Decoder& decoder = o.decoder;
     std::vector<std::uint8_t> block(4608);
     std::vector<std::size_t> bytes(3);
     std::vector<std::uint32_t> firstNumbers;
@@ -529,11 +529,9 @@ TEST(InfoFrameList, SeeksAfterTheJoinAreWithinTheNextFile) {
     const VbrAudio vbr = vbrAudio(200);
     const Bytes loud = repeat(layer3Frame(Layer3Frame{joint(14), SideInfo{}, {}}), 40); // 320 kbit/s
     for (const bool withInfo : {true, false}) {
-        MemorySource list({plain, withInfo ? vbrStream(vbr, fieldsFor(vbr, kInfoBytes)) : loud}, "list");
-        Decoder decoder;
-        decoder.bind(&list);
-        decoder.openInput("list");
-        ASSERT_TRUE(decoder.openStream({1, 1, 2, 16}));
+        Opened o({plain, withInfo ? vbrStream(vbr, fieldsFor(vbr, kInfoBytes)) : loud}, false);
+        ASSERT_TRUE(o.ok);
+        Decoder& decoder = o.decoder;
         std::vector<std::uint8_t> block(4608);
         while (!decoder.takeFileChange()) {
             ASSERT_NE(decoder.decodeFrame(block.data()), 0u);
