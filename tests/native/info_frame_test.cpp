@@ -243,6 +243,12 @@ TEST(InfoFrameParse, VbriWithItsTable) {
     EXPECT_DOUBLE_EQ(info->table[10].position, (1044 + 10 * 4000) / (1044.0 + 100 * 4000));
     EXPECT_TRUE(plausible(*info, header, 1044 + 100 * 4000));
 
+    // A table that points past the bytes it covers.
+    frame = vbriFrame(1000, 1044 + 100 * 4000, 100, 10, 5000);
+    info = parseInfoFrame(header, frame.data(), frame.size());
+    ASSERT_TRUE(info);
+    EXPECT_FALSE(plausible(*info, header, 1044 + 100 * 4000));
+
     // A table of 65 535 entries cannot be in a frame.
     frame = vbriFrame(1000, 500000, 65535, 1, 7);
     EXPECT_FALSE(parseInfoFrame(header, frame.data(), frame.size()));
