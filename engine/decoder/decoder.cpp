@@ -100,9 +100,17 @@ struct Decoder::State {
 
     // With a frame count the decode ends with the last frame; gapless, the
     // encoder's delay and padding are cut too.
+    // After an estimated seek the end is found by where the audio ends: an
+    // MPEG-1 call decodes one frame, so the last call holds the padding.
+    bool decodedLastFrame() const {
+        const std::uint8_t* end = stream.audioEnd();
+        return firstHeader.id() == 1 && end != nullptr && stream.data() >= end;
+    }
+
     void setUpTrim() {
         trim.clear();
         trimmedStart = 0;
+        trimmedEnd = 0;
         layer3.finishLoneFrame(infoFrame.has_value());
         if (!infoFrame) {
             return;
@@ -110,7 +118,8 @@ struct Decoder::State {
         const std::int64_t samples = std::int64_t{infoFrame->frames} * samplesPerMpegFrame(firstHeader);
         if (gapless && infoFrame->gapless) {
             trimmedStart = infoFrame->delay + kLayer3DecoderDelay;
-            trim.set(trimmedStart, samples - infoFrame->padding + kLayer3DecoderDelay);
+            trimmedEnd = infoFrame->padding - kLayer3DecoderDelay;
+            trim.set(trimmedStart, samples - trimmedEnd);
         } else {
             trim.set(0, samples);
         }
@@ -133,8 +142,9 @@ struct Decoder::State {
     SeekMap seekMap;
     std::uint32_t seekMs = 0;
     GaplessTrim trim;
-    // Decoded samples before the signal begins, when they are cut.
+    // Decoded samples before the signal begins and after it ends, when they are cut.
     std::int64_t trimmedStart = 0;
+    std::int64_t trimmedEnd = 0;
     std::size_t lastFrameBytes = 0;
     std::vector<std::uint8_t> scratch;
     // Of the file the list reader reads now.
@@ -320,6 +330,9 @@ std::uint32_t Decoder::decodeFrame(std::uint8_t* out) {
         if (!s.trim.active()) {
             s.lastFrameBytes = blockBytes;
             return number;
+        }
+        if (!s.trim.endKnown() && s.decodedLastFrame()) {
+            s.trim.endInNextCall(GaplessTrim::kCallSamples - s.trimmedEnd);
         }
         s.lastFrameBytes = s.trim.apply(out, blockBytes, s.info.frequencyDivisor, sampleBytes);
         if (s.lastFrameBytes != 0) {

@@ -18,6 +18,11 @@ void GaplessTrim::moveTo(std::int64_t position, bool exact) {
     endKnown_ = endKnown_ && exact;
 }
 
+void GaplessTrim::endInNextCall(std::int64_t keep) {
+    end_ = position_ + keep;
+    endKnown_ = true;
+}
+
 std::size_t GaplessTrim::apply(std::uint8_t* pcm, std::size_t bytes, int divisor, std::size_t sampleBytes) {
     const std::int64_t start = position_;
     position_ += kCallSamples;

@@ -20,7 +20,11 @@ public:
     // The next call decodes from sample position on (after a seek); when the
     // position is only estimated, the end is not cut.
     void moveTo(std::int64_t position, bool exact);
+    // Where the end is not known (after an estimated position): the next
+    // call decodes the last frame, of whose samples the first keep are signal.
+    void endInNextCall(std::int64_t keep);
     bool active() const { return active_; }
+    bool endKnown() const { return endKnown_; }
 
     // Keeps the part of one call's PCM (bytes long, one sample of all
     // channels sampleBytes long, downsampled by divisor) that belongs to the
