@@ -18,6 +18,9 @@ public:
 protected:
     // Creates the dialog without showing it; the template decides visibility.
     HWND CreateModeless(HINSTANCE instance, int templateId);
+    // The procedure of a property page, whose page description carries the
+    // object in its lParam.
+    static INT_PTR CALLBACK PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     virtual BOOL OnInitDialog() = 0;
     // Returns true when the message was handled; result is the procedure's
@@ -26,6 +29,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // created: the object, with WM_INITDIALOG; null for every later message.
+    static INT_PTR Dispatch(Dialog* created, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
 };

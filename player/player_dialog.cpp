@@ -12,6 +12,7 @@
 #include "file_types.h"
 #include "player_app.h"
 #include "player_commands.h"
+#include "property_playback.h"
 #include "registry_values.h"
 #include "resource.h"
 #include "slider_scale.h"
@@ -42,6 +43,18 @@ int ReadInt(const char* name, int fallback) {
     ReadRegInt(reg::kConfigurationKey, name, &value);
     return value;
 }
+
+// Raises a flag for a scope.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& flag_;
+};
 
 } // namespace
 
@@ -131,6 +144,8 @@ bool PlayerDialog::CheckVersion() {
     const std::string& program = app_.version().text;
     char stored[reg::kStringSize] = {};
     ReadRegString(reg::kPlaybackKey, reg::kVersion, stored);
+    // The first run starts with the settings.
+    if (stored[0] == '\0') OpenSettings();
     const int order = CompareVersionText(stored, program.c_str());
     if (order < 0) {
         WriteRegString(reg::kPlaybackKey, reg::kVersion, program.c_str());
@@ -244,6 +259,14 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case CMD_STREAM_END: OnStreamEnd(); return;
     case CMD_HANDOVER: OnHandover(); return;
     case CMD_RESTART_AT_POSITION: RestartAtPosition(); return;
+    // Accepted and kept until the dialog sizes and the taskbar controls use them.
+    case CMD_TASKBAR_SHOW:
+    case CMD_TASKBAR_HIDE: taskbarControls_ = wParam == CMD_TASKBAR_SHOW; return;
+    case CMD_SCROLLER_ON:
+    case CMD_SCROLLER_OFF: scroller_ = wParam == CMD_SCROLLER_ON; return;
+    case CMD_SET_DIALOG_SIZE:
+        if (lParam >= 0 && lParam <= 3) dialogSize_ = static_cast<int>(lParam);
+        return;
     default: break;
     }
     const WORD id = LOWORD(wParam);
@@ -261,6 +284,7 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDC_REMAINING_MODE: SetTimeMode(TimeMode::Remaining); break;
     case IDC_OPEN: OpenCommand(); break;
     case IDC_NEXT: NextCommand(); break;
+    case IDC_PROPERTIES: OpenSettings(); break;
     case IDC_RANDOM:
         if (fromOwnButton(IDC_RANDOM)) {
             SetRandom(!random_);
@@ -424,13 +448,25 @@ void PlayerDialog::RestartAtPosition() {
     positionUpdates_ = false;
     const StreamStatus& status = EngineStatus();
     if (status.playing) {
+        // A paused track stays paused in its new format.
+        const bool paused = status.paused != 0;
         const auto position = static_cast<DWORD>(status.position);
         tamblin::StopPlayback(1);
         tamblin::SeekPlayback(position);
-        tamblin::StartPlayback();
+        if (!tamblin::StartPlayback())
+            ShowCaption(PlayState::Stopped);
+        else if (paused)
+            tamblin::PausePlayback();
     }
-    if (streamLoaded_) PrepareDisplays(EngineStatus());
+    if (streamLoaded_) ShowParameters(EngineStatus());
     positionUpdates_ = true;
+}
+
+void PlayerDialog::OpenSettings() {
+    if (sheetOpen_) return;
+    const ScopedFlag open(sheetOpen_);
+    CPropertyPlayback sheet(window());
+    sheet.Run(app_.instance());
 }
 
 void PlayerDialog::OnStreamStarted(const StreamStatus& status) {
@@ -552,6 +588,10 @@ void PlayerDialog::PrepareDisplays(const StreamStatus& status) {
     trackLengthMs_ = TrackLengthMs(status);
     slider_.Prepare(trackLengthMs_);
     SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(status.title, status.description).c_str());
+    ShowParameters(status);
+}
+
+void PlayerDialog::ShowParameters(const StreamStatus& status) {
     SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, PlaybackParameterText(status).c_str());
     SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, SourceParameterText(status).c_str());
 }

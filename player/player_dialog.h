@@ -56,6 +56,7 @@ private:
     void SetEndless(bool on);
     void OnHandover();
     void RestartAtPosition();
+    void OpenSettings();
 
     // Engine notifications.
     void OnStreamStarted(const StreamStatus& status);
@@ -69,6 +70,7 @@ private:
     void UndoVolumePreset();
     void SeekFromSlider();
     void PrepareDisplays(const StreamStatus& status);
+    void ShowParameters(const StreamStatus& status);
     // The stopped state without a track, as at start-up without a file.
     void ShowNoTrack();
     void ShowTimeMode();
@@ -104,6 +106,12 @@ private:
     bool random_ = false;
     bool endless_ = false;
     bool closeWhenDone_ = false;
+    // Set while a property sheet runs, which the main dialog owns.
+    bool sheetOpen_ = false;
+    // The appearance the settings ask for.
+    bool taskbarControls_ = true;
+    bool scroller_ = true;
+    int dialogSize_ = 0;
 };
 
 } // namespace quavera

@@ -19,10 +19,21 @@ constexpr const char* kRandomPlayback = "RandomPlayback";
 constexpr const char* kEndlessPlayback = "EndlessPlayback";
 constexpr const char* kRecentFile = "RecentFile";
 constexpr const char* kDialogState = "DialogState";
+constexpr const char* kScrollCaption = "ScrollCaption";
+constexpr const char* kTaskBar = "TaskBar";
+constexpr const char* kDisableContinuous = "DisableContinuous";
+constexpr const char* kSkipHttpFileScan = "SkipHTTPFileScan";
 constexpr const char* kCheckExtentions = "CheckExtentions";
 constexpr const char* kBuffers = "Buffers";
 constexpr const char* kFramesPerBuffer = "FramesPerBuffer";
 constexpr const char* kPlaybackMethode = "PlaybackMethode";
+
+// Internet streaming.
+constexpr const char* kPlayAndSave = "PlayAndSave";
+constexpr const char* kProxy = "Proxy";
+constexpr const char* kProxyPort = "ProxyPort";
+constexpr const char* kUser = "User";
+constexpr const char* kPassword = "Password";
 
 // ReadRegString needs room for 127 characters and the terminating zero.
 constexpr unsigned kStringSize = 128;

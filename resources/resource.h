@@ -4,6 +4,16 @@
 
 // Dialog templates.
 #define IDD_PLAYER_LARGE 102
+// Pages of the settings sheet, in their order.
+#define IDD_AUDIO_PLAYBACK 200
+#define IDD_AUDIO_PLAYBACK_MODE 201
+#define IDD_AUDIO_BUFFERS 202
+#define IDD_DIALOG_CONFIG 203
+#define IDD_INTERNET_PROPERTIES 204
+// Pages of the track properties sheet, in their order.
+#define IDD_FILE_ID3 210
+#define IDD_STREAM_PROPERTIES 211
+#define IDD_STREAM_PROPERTIES2 212
 
 // Icons, menus, accelerators.
 #define IDI_QUAVERA 128
@@ -67,6 +77,35 @@
 #define IDC_TOTAL_ELAPSED_MODE 1076
 #define IDC_TOTAL_REMAINING_MODE 1077
 #define IDC_URL 1103
+
+// Controls of the settings sheet's pages.
+#define IDC_DEVICE_LIST 1025
+#define IDC_RATIO_1 1029
+#define IDC_RATIO_2 1030
+#define IDC_RATIO_4 1031
+#define IDC_QUALITY_BEST 1032
+#define IDC_QUALITY_BETTER 1033
+#define IDC_QUALITY_GOOD 1034
+#define IDC_STEREO 1035
+#define IDC_MONO 1036
+#define IDC_BITS_16 1037
+#define IDC_BITS_8 1038
+#define IDC_METHOD_TIMER 1039
+#define IDC_METHOD_THREAD 1040
+#define IDC_METHOD_DEVICE 1041
+#define IDC_BUFFER_TEXT 1079
+#define IDC_BUFFER_SLIDER 1080
+#define IDC_TASKBAR_CONTROLS 1083
+#define IDC_SCROLLER 1084
+#define IDC_DIALOG_SIZE 1088
+#define IDC_PROXY 1097
+#define IDC_PROXY_PORT 1098
+#define IDC_USER 1099
+#define IDC_PASSWORD 1100
+#define IDC_DOWNLOAD_ONLY 1101
+#define IDC_DOWNLOAD_AND_SAVE 1102
+#define IDC_SKIP_FILE_SCAN 1109
+#define IDC_DISABLE_CONTINUOUS 1125
 
 // Menu-only commands.
 #define IDM_HIDE 32777

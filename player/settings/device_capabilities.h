@@ -8,6 +8,10 @@
 #include <optional>
 #include <string>
 
+// <windows.h> maps this name to a printer function: where both meet, it is
+// included first and the model keeps its name.
+#undef DeviceCapabilities
+
 namespace quavera {
 
 enum class Platform { Win32s, Windows9x, WindowsNT };

@@ -21,10 +21,15 @@ DWORD RegInt(const char* name, DWORD fallback = 0xDEADBEEF) {
     return value;
 }
 
-TEST_F(PlayerStartup, FirstRunRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
+TEST_F(PlayerStartup, FirstRunShowsTheSettingsThenRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
+    RemovePlayerSettings();
     RECT rect{};
     {
         PlayerProcess player("");
+        const HWND sheet = player.WaitForBox("Quavera Properties");
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_EQ(player.WaitForMainWindow(200), nullptr) << "the settings come before the main dialog";
+        Click(sheet, IDOK);
         const HWND main = player.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(WindowText(main), "Quavera");
@@ -55,6 +60,11 @@ TEST_F(PlayerStartup, FirstRunRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
     EXPECT_EQ(static_cast<LONG>(RegInt("WindowXPos")), rect.left);
     EXPECT_EQ(static_cast<LONG>(RegInt("WindowYPos")), rect.top);
     EXPECT_EQ(RegInt("Volume"), 0xDEADBEEF) << "no stream was loaded, so no volume is stored";
+
+    // Only the first run starts with the settings.
+    PlayerProcess again("");
+    EXPECT_NE(again.WaitForMainWindow(), nullptr);
+    EXPECT_EQ(again.WaitForBox("Quavera Properties", 200), nullptr);
 }
 
 TEST_F(PlayerStartup, EqualStoredVersionKeepsTheUsersSettings) {
