@@ -24,11 +24,15 @@ CommandSpy::~CommandSpy() {
     if (mapping_) CloseHandle(mapping_);
 }
 
+std::vector<CommandLog::Entry> CommandSpy::Entries() const {
+    if (!log_) return {};
+    const LONG count = InterlockedCompareExchange(&log_->count, 0, 0);
+    return {log_->entries, log_->entries + count};
+}
+
 std::vector<std::pair<WPARAM, LPARAM>> CommandSpy::Commands() const {
     std::vector<std::pair<WPARAM, LPARAM>> commands;
-    if (!log_) return commands;
-    const LONG count = InterlockedCompareExchange(&log_->count, 0, 0);
-    for (LONG i = 0; i < count; ++i) commands.emplace_back(log_->entries[i].command, log_->entries[i].parameter);
+    for (const CommandLog::Entry& entry : Entries()) commands.emplace_back(entry.command, entry.parameter);
     return commands;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // What the player's main dialog is sent as private commands (the settings
 // sheet's requests, hand-overs): a message hook in the player's thread
-// records every such command it takes from its queue.
+// records every such command it takes from its queue, with the engine's
+// playback position at that moment.
 #include <windows.h>
 
 #include <utility>
@@ -18,6 +19,7 @@ struct CommandLog {
     struct Entry {
         WPARAM command;
         LPARAM parameter;
+        float positionMs;
     } entries[256];
 };
 
@@ -30,7 +32,9 @@ public:
     CommandSpy& operator=(const CommandSpy&) = delete;
 
     bool active() const { return hook_ != nullptr; }
-    // The commands taken so far, as (command, parameter), oldest first.
+    // The commands taken so far, oldest first.
+    std::vector<CommandLog::Entry> Entries() const;
+    // The same as (command, parameter).
     std::vector<std::pair<WPARAM, LPARAM>> Commands() const;
     void Clear();
 

@@ -1,8 +1,9 @@
 // The message hook that CommandSpy sets: loaded into the player by the
 // system, it appends each private command the player's thread takes from its
-// queue to the shared command log.
+// queue to the shared command log, with the position the engine reports.
 #include <windows.h>
 
+#include <cstring>
 #include <iterator>
 
 #include "command_spy.h"
@@ -19,6 +20,19 @@ quavera::test::CommandLog* OpenLog() {
     return log;
 }
 
+// The engine's position now, in milliseconds, through its status export.
+float EnginePositionMs() {
+    using Status = const unsigned char* (__stdcall*)();
+    static const auto status = reinterpret_cast<Status>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("Tamblin1.dll"), "_DLL_Entry_000_009@0")));
+    // The record's position lies 520 bytes in, on both builds.
+    constexpr std::size_t kPositionOffset = 520;
+    float position = -1;
+    if (const unsigned char* record = status ? status() : nullptr)
+        std::memcpy(&position, record + kPositionOffset, sizeof position);
+    return position;
+}
+
 } // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK RecordCommands(int code, WPARAM wParam, LPARAM lParam) {
@@ -29,7 +43,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK RecordCommands(int code, WPARA
         if (CommandLog* log = OpenLog()) {
             const LONG slot = log->count;
             if (slot < static_cast<LONG>(std::size(log->entries))) {
-                log->entries[slot] = {message->wParam, message->lParam};
+                log->entries[slot] = {message->wParam, message->lParam, EnginePositionMs()};
                 InterlockedExchange(&log->count, slot + 1);
             }
         }

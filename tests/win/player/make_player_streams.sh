@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds
-# (the 1 s one also under a name with a blank), a 10 s mono tone and a file
-# that is not audio at all. The 10.2 s tone lasts just over 10 s, so
+# (the 1 s one also under a name with a blank), a 10 s mono tone, 60 s of
+# noise below 4 kHz with mpg123's decode of it (mono, 16 bit, 44.1 kHz) and a
+# file that is not audio at all. The 10.2 s tone lasts just over 10 s, so
 # that its last half second shows as 0:09.
 set -euo pipefail
 out=${1:?usage: make_player_streams.sh OUTDIR}
+# Made again when this script changes.
+stamp=.done-$(md5sum < "$0" | cut -c1-12)
 mkdir -p "$out"
 cd "$out"
-[ -f .done ] && exit 0
+[ -f "$stamp" ] && exit 0
 for tone in 1:1 10:10.2 120:120; do
   name=tone${tone%%:*}
   sox -q -n -r 44100 -c 2 -b 16 "$name.wav" synth "${tone#*:}" sine 440 sine 660 gain -6
@@ -19,5 +22,11 @@ cp tone1.mp2 "tone one.mp2"
 sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
 twolame --quiet -b 64 -m m mono10.wav mono10.mp2
 rm mono10.wav
+sox -q -n -r 44100 -c 1 -b 16 noise60-mono.wav synth 60 whitenoise lowpass 4000 norm -6
+sox -q noise60-mono.wav -c 2 noise60.wav
+twolame --quiet -b 192 -m s noise60.wav noise60.mp2
+rm noise60-mono.wav noise60.wav
+mpg123 -q -s --mono noise60.mp2 > noise60.raw
 printf 'This is a text file, not an MPEG audio stream.\n%.0s' $(seq 200) > notaudio.mp2
-touch .done
+rm -f .done*
+touch "$stamp"

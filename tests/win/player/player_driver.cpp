@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <vector>
 
@@ -32,6 +34,14 @@ std::string StreamPath(const char* name) {
     char full[MAX_PATH] = {};
     GetFullPathNameA(relative.c_str(), sizeof full, full, nullptr);
     return full;
+}
+
+std::string CapturePath() {
+    const char* unix = std::getenv("QUAVERA_CAPTURE");
+    if (!unix) return {};
+    std::string path = std::string("Z:") + unix;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 void RemovePlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }

@@ -39,6 +39,9 @@ constexpr int kApplyNow = 0x3021;
 
 // Windows path of a generated test stream.
 std::string StreamPath(const char* name);
+// The capture file of the session's wave-out device, as a Windows path;
+// empty outside a test session.
+std::string CapturePath();
 // The player's settings removed, as on a machine where this version ran
 // before and so starts without its first-run settings.
 void ResetPlayerSettings();
