@@ -9,6 +9,11 @@ HWND Dialog::CreateModeless(HINSTANCE instance, int templateId) {
                               reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, &Dialog::Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* created = message == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lParam) : nullptr;
     return Dispatch(created, window, message, wParam, lParam);

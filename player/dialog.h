@@ -18,6 +18,10 @@ public:
 protected:
     // Creates the dialog without showing it; the template decides visibility.
     HWND CreateModeless(HINSTANCE instance, int templateId);
+    // Runs the dialog until EndModal; returns the value given to it (-1 when
+    // the dialog could not be made).
+    INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
+    void EndModal(INT_PTR result) { EndDialog(window_, result); }
     // The procedure of a property page, whose page description carries the
     // object in its lParam.
     static INT_PTR CALLBACK PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "slider_scale.h"
 #include "tamblin1.h"
+#include "url_dialog.h"
 #include "volume_level.h"
 #include "winbasic.h"
 #include "window_placement.h"
@@ -42,6 +43,23 @@ int ReadInt(const char* name, int fallback) {
     int value = fallback;
     ReadRegInt(reg::kConfigurationKey, name, &value);
     return value;
+}
+
+// The Open and Save As dialogs: the player's filter, ".mp2" by default, the
+// recent file as the initial name, no read-only box, an existing folder.
+bool AskForFileName(HWND owner, char (&file)[MAX_PATH], DWORD flags, BOOL(WINAPI* ask)(OPENFILENAMEA*)) {
+    ReadRegString(reg::kConfigurationKey, reg::kRecentFile, file);
+    std::string filter = OpenFilterText();
+    std::replace(filter.begin(), filter.end(), '|', '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = "mp2";
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | flags;
+    return ask(&dialog) != 0;
 }
 
 // Raises a flag for a scope.
@@ -81,6 +99,7 @@ BOOL PlayerDialog::OnInitDialog() {
     pictures_.Attach(dialog, app_.instance());
     volume_.Attach(dialog, app_.instance());
     slider_.Attach(dialog);
+    readers_.setOwner(dialog);
 
     // The track time is the dialog's largest text.
     LOGFONTA font{};
@@ -283,6 +302,7 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDC_ELAPSED_MODE: SetTimeMode(TimeMode::Elapsed); break;
     case IDC_REMAINING_MODE: SetTimeMode(TimeMode::Remaining); break;
     case IDC_OPEN: OpenCommand(); break;
+    case IDC_URL: UrlCommand(); break;
     case IDC_NEXT: NextCommand(); break;
     case IDC_PROPERTIES: OpenSettings(); break;
     case IDC_RANDOM:
@@ -395,20 +415,20 @@ void PlayerDialog::SetEndless(bool on) {
 
 void PlayerDialog::OpenCommand() {
     char file[MAX_PATH] = {};
-    ReadRegString(reg::kConfigurationKey, reg::kRecentFile, file);
-    std::string filter = OpenFilterText();
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
-    dialog.lpstrDefExt = "mp2";
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (!GetOpenFileNameA(&dialog)) return;
+    if (!AskForFileName(window(), file, OFN_FILEMUSTEXIST, GetOpenFileNameA)) return;
     if (OpenSingleTrack(file)) {
         WriteRegString(reg::kConfigurationKey, reg::kRecentFile, file);
+        Play();
+    }
+}
+
+void PlayerDialog::UrlCommand() {
+    char recent[reg::kStringSize] = {};
+    ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
+    const std::optional<std::string> address = AskForUrl(app_.instance(), window(), recent);
+    if (!address) return;
+    if (OpenSingleTrack(*address, true)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
         Play();
     }
 }
@@ -530,19 +550,21 @@ void PlayerDialog::SeekFromSlider() {
     positionUpdates_ = true;
 }
 
-bool PlayerDialog::OpenSingleTrack(const std::string& fileName) {
+bool PlayerDialog::OpenSingleTrack(const std::string& fileName, bool allowSaving) {
     HideTrackSection();
-    return OpenTrack(fileName);
+    return OpenTrack(fileName, allowSaving);
 }
 
-bool PlayerDialog::OpenTrack(const std::string& entry) {
+bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
     const std::string fileName = EntryFileName(entry);
     currentFile_ = fileName.substr(0, kMaxFileName);
     tamblin::StopPlayback(0);
     tamblin::CloseStream();
+    InputSource& reader = readers_.For(currentFile_);
+    if (allowSaving && IsHttpAddress(currentFile_) && ReadInt(reg::kPlayAndSave, 0) != 0) AskForSaveFile();
     // A name longer than the player keeps could only open some other file.
     if (fileName.size() > kMaxFileName ||
-        !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader_, kPositionTickMs)) {
+        !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader, kPositionTickMs)) {
         streamLoaded_ = false;
         ShowNoTrack();
         ShowMessage(window(), "MPEG stream init faild!", "Open audio file", MB_OK | MB_ICONWARNING);
@@ -558,6 +580,13 @@ bool PlayerDialog::OpenTrack(const std::string& entry) {
     ShowTrackTime(0);
     streamLoaded_ = true;
     return true;
+}
+
+void PlayerDialog::AskForSaveFile() {
+    char file[MAX_PATH] = {};
+    // A file that cannot be made leaves the stream playing without a copy.
+    if (AskForFileName(window(), file, OFN_OVERWRITEPROMPT, GetSaveFileNameA))
+        readers_.http().setPendingSaveFile(CreateSaveFile(file));
 }
 
 void PlayerDialog::ApplyOpenVolume(const StreamStatus& status) {

@@ -8,9 +8,9 @@
 #include "button_pictures.h"
 #include "dialog.h"
 #include "display_text.h"
-#include "file_reader.h"
 #include "instance_marker.h"
 #include "position_slider.h"
+#include "stream_readers.h"
 #include "volume_control.h"
 #include "win_handles.h"
 
@@ -51,6 +51,7 @@ private:
     void Step(int direction);
     void SetTimeMode(TimeMode mode);
     void OpenCommand();
+    void UrlCommand();
     void NextCommand();
     void SetRandom(bool on);
     void SetEndless(bool on);
@@ -63,8 +64,11 @@ private:
     void OnPosition(const StreamStatus& status);
     void OnStreamEnd();
 
-    bool OpenTrack(const std::string& entry);
-    bool OpenSingleTrack(const std::string& fileName);
+    // allowSaving: an HTTP address may be saved while it plays (single
+    // tracks opened by the URL command only).
+    bool OpenTrack(const std::string& entry, bool allowSaving = false);
+    bool OpenSingleTrack(const std::string& fileName, bool allowSaving = false);
+    void AskForSaveFile();
     void ApplyOpenVolume(const StreamStatus& status);
     void ApplyVolumePreset(unsigned preset);
     void UndoVolumePreset();
@@ -86,7 +90,7 @@ private:
     ButtonPictures pictures_;
     VolumeControl volume_;
     PositionSlider slider_;
-    FileReader reader_;
+    StreamReaders readers_;
     GdiObject timeFont_;
     Menu contextMenu_;
     HACCEL accelerators_ = nullptr; // freed with the module

@@ -29,6 +29,7 @@ constexpr const char* kFramesPerBuffer = "FramesPerBuffer";
 constexpr const char* kPlaybackMethode = "PlaybackMethode";
 
 // Internet streaming.
+constexpr const char* kRecentUrl = "RecentURL";
 constexpr const char* kPlayAndSave = "PlayAndSave";
 constexpr const char* kProxy = "Proxy";
 constexpr const char* kProxyPort = "ProxyPort";

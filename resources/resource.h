@@ -4,6 +4,7 @@
 
 // Dialog templates.
 #define IDD_PLAYER_LARGE 102
+#define IDD_URL 114
 // Pages of the settings sheet, in their order.
 #define IDD_AUDIO_PLAYBACK 200
 #define IDD_AUDIO_PLAYBACK_MODE 201
@@ -77,6 +78,9 @@
 #define IDC_TOTAL_ELAPSED_MODE 1076
 #define IDC_TOTAL_REMAINING_MODE 1077
 #define IDC_URL 1103
+
+// Controls of the URL dialog.
+#define IDC_URL_ADDRESS 1104
 
 // Controls of the settings sheet's pages.
 #define IDC_DEVICE_LIST 1025

@@ -29,6 +29,7 @@ enum PlayerControl : int {
     kStartLabel = 1046,
     kEndless = 1060,
     kRandom = 1061,
+    kUrl = 1103,
 };
 
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
