@@ -27,11 +27,11 @@ constexpr WPARAM kRestart = 21383;
 enum Control : int { kProperties = 1012, kRatio2 = 1030, kGood = 1034, kMono = 1036 };
 enum Page : int { kAudioDevice = 0, kPlaybackMode = 1 };
 
-// Reads the capture file while it grows. Every device open truncates it and
-// starts a new segment.
+// Reads the capture file while it grows, from the next device open on. Every
+// device open truncates it and starts a new segment.
 class CaptureRecorder {
 public:
-    CaptureRecorder() : thread_([this] { Run(); }) {}
+    CaptureRecorder() : path_(ForgetCapture()), thread_([this] { Run(); }) {}
     ~CaptureRecorder() {
         stop_ = true;
         thread_.join();
@@ -45,13 +45,19 @@ public:
     }
 
 private:
-    void Run() {
+    // What an earlier test left is not this test's audio.
+    static std::string ForgetCapture() {
         const std::string path = CapturePath();
+        DeleteFileA(path.c_str());
+        return path;
+    }
+
+    void Run() {
         LONGLONG offset = 0;
         std::vector<char> bytes;
         while (!stop_) {
             Sleep(1);
-            const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+            const HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                             nullptr, OPEN_EXISTING, 0, nullptr);
             if (file == INVALID_HANDLE_VALUE) continue;
             LARGE_INTEGER size{};
@@ -78,6 +84,7 @@ private:
         }
     }
 
+    const std::string path_;
     std::mutex mutex_;
     std::vector<std::vector<short>> segments_;
     std::atomic<bool> stop_{false};
@@ -174,7 +181,7 @@ protected:
     HWND StartPlaying(PlayerProcess& player, CaptureRecorder& capture) {
         const HWND main = player.WaitForMainWindow();
         if (!main || !WaitUntil([&] { return WindowText(main) == "Quavera - noise60"; }, 5000) ||
-            !WaitUntil([&] { return AudioOf(capture, 0, 2 * 44100 * 2); }))
+            !AudioOf(capture, 0, 2 * 44100 * 2))
             return nullptr;
         return main;
     }
