@@ -16,6 +16,7 @@
 #include "registry_values.h"
 #include "resource.h"
 #include "slider_scale.h"
+#include "stream_file_props.h"
 #include "tamblin1.h"
 #include "url_dialog.h"
 #include "volume_level.h"
@@ -257,6 +258,7 @@ bool PlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
         return true;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return true;
     case WM_CONTEXTMENU: OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return true;
+    case WM_LBUTTONDBLCLK: OnDoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return true;
     case MM_MIXM_LINE_CHANGE:
     case MM_MIXM_CONTROL_CHANGE: volume_.OnMixerChange(); return true;
     case WM_CLOSE: DestroyWindow(window()); return true;
@@ -489,6 +491,23 @@ void PlayerDialog::OpenSettings() {
     sheet.Run(app_.instance());
 }
 
+void PlayerDialog::OnDoubleClick(POINT point) {
+    if (!streamLoaded_ || sheetOpen_) return;
+    RECT area{};
+    for (const int id : {IDC_TRACK_NAME, IDC_SOURCE_PARAMETERS, IDC_PLAYBACK_PARAMETERS}) {
+        RECT text{};
+        GetWindowRect(item(id), &text);
+        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&text), 2);
+        UnionRect(&area, &area, &text);
+    }
+    if (!PtInRect(&area, point)) return;
+    const ScopedFlag open(sheetOpen_);
+    // The sheet reads the text for as long as it runs.
+    const std::string entry = currentEntry_;
+    CStreamFileProps sheet(window(), entry);
+    sheet.Run(app_.instance());
+}
+
 void PlayerDialog::OnStreamStarted(const StreamStatus& status) {
     PrepareDisplays(status);
     if (status.playing) ShowCaption(PlayState::Playing);
@@ -557,6 +576,7 @@ bool PlayerDialog::OpenSingleTrack(const std::string& fileName, bool allowSaving
 
 bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
     const std::string fileName = EntryFileName(entry);
+    currentEntry_ = entry;
     currentFile_ = fileName.substr(0, kMaxFileName);
     tamblin::StopPlayback(0);
     tamblin::CloseStream();

@@ -58,6 +58,8 @@ private:
     void OnHandover();
     void RestartAtPosition();
     void OpenSettings();
+    // A double click in the song area shows the current track's properties.
+    void OnDoubleClick(POINT point);
 
     // Engine notifications.
     void OnStreamStarted(const StreamStatus& status);
@@ -97,6 +99,8 @@ private:
 
     bool startupEnded_ = false;
     std::string currentFile_;
+    // The entry text the current track was opened from.
+    std::string currentEntry_;
     std::string captionText_;
     bool streamLoaded_ = false;
     unsigned trackLengthMs_ = 0;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds
-# (the 1 s one also under a name with a blank), a 10 s mono tone, 60 s of
-# noise below 4 kHz with mpg123's decode of it (mono, 16 bit, 44.1 kHz) and a
-# file that is not audio at all. The 10.2 s tone lasts just over 10 s, so
+# (the 1 s one also under a name with a blank), the 10 s tone with an ID3
+# version 1 tag, a 10 s mono tone, 60 s of noise below 4 kHz with mpg123's
+# decode of it (mono, 16 bit, 44.1 kHz) and a file that is not audio at all. The 10.2 s tone lasts just over 10 s, so
 # that its last half second shows as 0:09.
 set -euo pipefail
 out=${1:?usage: make_player_streams.sh OUTDIR}
@@ -17,6 +17,18 @@ for tone in 1:1 10:10.2 120:120; do
   twolame --quiet -b 128 -m s "$name.wav" "$name.mp2"
   rm "$name.wav"
 done
+# The tag: a title of 30 letters without a NUL, an artist with blanks before
+# its NULs, an album whose NUL hides what follows, a comment of bytes that are
+# no letters, genre 17.
+{
+  cat tone10.mp2
+  printf 'TAGABCDEFGHIJKLMNOPQRSTUVWXYZabcd'
+  printf 'Artist   '; head -c 21 /dev/zero
+  printf 'Album\0junk%20s' ''
+  printf '2001'
+  printf '\377\376\001\007end\0%22s' ''
+  printf '\021'
+} > tagged.mp2
 # A name with a blank, as the shell quotes it on a command line.
 cp tone1.mp2 "tone one.mp2"
 sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6

@@ -117,6 +117,17 @@ LRESULT SliderQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
 
 } // namespace
 
+void DoubleClick(HWND dialog, int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    const LPARAM middle = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
+    PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, middle);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
+}
+
 bool IsPushed(HWND dialog, int id) { return (Query(GetDlgItem(dialog, id), BM_GETSTATE) & BST_PUSHED) != 0; }
 
 std::vector<std::string> ListItems(HWND dialog, int id) {

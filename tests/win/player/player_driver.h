@@ -70,6 +70,9 @@ bool DragSliderThumb(HWND dialog, int id, unsigned value);
 bool ClickSliderChannel(HWND dialog, int id, unsigned value);
 // Seconds shown by a track time text (" 1:05min ", "-0:30min "), or -1.
 int TimeTextSeconds(const std::string& text);
+// A double click of the left button on the control's middle, as the dialog
+// gets it through a control that lets the mouse pass.
+void DoubleClick(HWND dialog, int id);
 // A button drawn pushed in.
 bool IsPushed(HWND dialog, int id);
 // The items of a drop-down list and the index of the selected one (-1: none).
