@@ -82,21 +82,23 @@ std::vector<DWORD> EngineValues() {
     return values;
 }
 
+struct SheetSearch {
+    DWORD process;
+    int count;
+};
+
+BOOL CALLBACK CountSheet(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<SheetSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process && IsWindowVisible(window) && WindowText(window) == kCaption) ++search->count;
+    return TRUE;
+}
+
 // Number of visible settings sheets of the player.
 int SheetCount(DWORD process) {
-    struct Search {
-        DWORD process;
-        int count;
-    } search{process, 0};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->process && IsWindowVisible(window) && WindowText(window) == kCaption) ++s->count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    SheetSearch search{process, 0};
+    EnumWindows(CountSheet, reinterpret_cast<LPARAM>(&search));
     return search.count;
 }
 
