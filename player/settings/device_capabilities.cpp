@@ -125,40 +125,33 @@ bool DeviceCapabilities::SelectDevice(int device) {
     return true;
 }
 
-bool DeviceCapabilities::SetDivisor(int divisor) {
-    if (divisor == values_.divisor || !IsOneOf(divisor, kDivisors)) return false;
+bool DeviceCapabilities::ChooseFormat(int PlaybackChoices::*value, int requested, std::initializer_list<int> valid,
+                                      Choice choice, std::uint32_t mask, Rule first, Rule second) {
+    if (requested == values_.*value || !IsOneOf(requested, valid)) return false;
     const std::optional<std::uint32_t> formats = devices_.formats(values_.device);
     if (!formats) return true;
-    if (!allowed(RatioChoice(divisor))) return false;
-    const std::uint32_t group = *formats & RateGroup(divisor);
-    values_.divisor = divisor;
-    ApplyStereoRule(group);
-    ApplyWidthRule(group);
+    if (!allowed(choice)) return false;
+    values_.*value = requested;
+    (this->*first)(*formats & mask);
+    (this->*second)(*formats & mask);
     return true;
+}
+
+bool DeviceCapabilities::SetDivisor(int divisor) {
+    return ChooseFormat(&PlaybackChoices::divisor, divisor, kDivisors, RatioChoice(divisor), RateGroup(divisor),
+                        &DeviceCapabilities::ApplyStereoRule, &DeviceCapabilities::ApplyWidthRule);
 }
 
 bool DeviceCapabilities::SetBits(int bits) {
-    if (bits == values_.bits || !IsOneOf(bits, kWidths)) return false;
-    const std::optional<std::uint32_t> formats = devices_.formats(values_.device);
-    if (!formats) return true;
-    if (!allowed(bits == 8 ? Choice::Bits8 : Choice::Bits16)) return false;
-    const std::uint32_t width = *formats & (bits == 8 ? mask::k8Bit : mask::k16Bit);
-    values_.bits = bits;
-    ApplyStereoRule(width);
-    ApplyRatioRule(width);
-    return true;
+    return ChooseFormat(&PlaybackChoices::bits, bits, kWidths, bits == 8 ? Choice::Bits8 : Choice::Bits16,
+                        bits == 8 ? mask::k8Bit : mask::k16Bit, &DeviceCapabilities::ApplyStereoRule,
+                        &DeviceCapabilities::ApplyRatioRule);
 }
 
 bool DeviceCapabilities::SetChannels(int channels) {
-    if (channels == values_.channels || !IsOneOf(channels, kChannelCounts)) return false;
-    const std::optional<std::uint32_t> formats = devices_.formats(values_.device);
-    if (!formats) return true;
-    if (!allowed(channels == 1 ? Choice::Mono : Choice::Stereo)) return false;
-    const std::uint32_t layout = *formats & (channels == 1 ? mask::kMono : mask::kStereo);
-    values_.channels = channels;
-    ApplyWidthRule(layout);
-    ApplyRatioRule(layout);
-    return true;
+    return ChooseFormat(&PlaybackChoices::channels, channels, kChannelCounts,
+                        channels == 1 ? Choice::Mono : Choice::Stereo, channels == 1 ? mask::kMono : mask::kStereo,
+                        &DeviceCapabilities::ApplyWidthRule, &DeviceCapabilities::ApplyRatioRule);
 }
 
 bool DeviceCapabilities::SetQuality(int quality) {

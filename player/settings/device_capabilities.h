@@ -5,6 +5,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -90,8 +91,18 @@ public:
     bool Choose(Choice choice);
 
 private:
+    using Rule = void (DeviceCapabilities::*)(std::uint32_t formats);
+
     void Allow(Choice choice, bool allowed) { allowed_[static_cast<int>(choice)] = allowed; }
-    // The channel rule that width, channel and ratio changes share.
+    // What the rate, width and channel operations share: the value must be
+    // valid and new; without the device's formats nothing changes, but a
+    // change is reported; a forbidden choice is refused; otherwise the value
+    // is taken and two rules follow from the device's formats within mask.
+    bool ChooseFormat(int PlaybackChoices::*value, int requested, std::initializer_list<int> valid, Choice choice,
+                      std::uint32_t mask, Rule first, Rule second);
+    // The rules that follow a choice, from the formats it leaves: which
+    // channel counts, widths and ratios are allowed, and the values that
+    // must change with them.
     void ApplyStereoRule(std::uint32_t formats);
     void ApplyWidthRule(std::uint32_t formats);
     void ApplyRatioRule(std::uint32_t formats);

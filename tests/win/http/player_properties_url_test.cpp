@@ -7,22 +7,12 @@
 
 #include "http_test_support.h"
 #include "player_driver.h"
+#include "property_sheets.h"
 
 namespace quavera::test {
 namespace {
 
-constexpr const char* kCaption = "Stream file properties";
-enum Page : int { kTag, kProperties, kStatistics };
-enum Control : int {
-    kTitle = 1018,
-    kFileName = 1121,
-    kPlaybackDuration = 1122,
-    kDurationSpin = 1123,
-    kFileDuration = 1124,
-    kType = 1126,
-    kBitrate = 1129,
-};
-constexpr int kStatisticsRows[] = {1126, 1127, 1128, 1129, 1130, 1131};
+constexpr int kStatisticsRows[] = {kType, kFrequency, kChannelMode, kBitrate, kPackRatio, kDescription};
 
 class AddressProperties : public ::testing::Test {
 protected:
@@ -35,7 +25,7 @@ protected:
         if (!main || !WaitUntil([&] { return WindowText(main) == "Quavera - stereo128 (stopped)"; }, 10000))
             return nullptr;
         DoubleClick(main, kTrackName);
-        return player.WaitForBox(kCaption);
+        return player.WaitForBox(kTrackCaption);
     }
 };
 
@@ -45,16 +35,16 @@ TEST_F(AddressProperties, SkippedScanShowsNothingAvailable) {
     PlayerProcess player(address);
     const HWND sheet = Open(player);
     ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kTag);
+    HWND page = ShowPage(sheet, kTagPage);
     EXPECT_EQ(ItemText(page, kTitle), "---");
-    page = ShowPage(sheet, kProperties);
+    page = ShowPage(sheet, kPropertiesPage);
     EXPECT_EQ(ItemText(page, kFileName), address);
     EXPECT_EQ(ItemText(page, kFileDuration), "Not available!");
     EXPECT_EQ(ItemText(page, kPlaybackDuration), "Not available!");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, kPlaybackDuration)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, kDurationSpin)));
     SaveScreenshot(sheet, "track-properties-address");
-    page = ShowPage(sheet, kStatistics);
+    page = ShowPage(sheet, kStatisticsPage);
     for (const int row : kStatisticsRows) EXPECT_EQ(ItemText(page, row), "Not available!") << row;
     Click(sheet, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }, 3000));
@@ -66,10 +56,10 @@ TEST_F(AddressProperties, ScannedAddressIsReadThroughItsOwnReader) {
     PlayerProcess player(address);
     const HWND sheet = Open(player);
     ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kProperties);
+    HWND page = ShowPage(sheet, kPropertiesPage);
     EXPECT_NE(ItemText(page, kFileDuration), "Not available!");
     EXPECT_EQ(ItemText(page, kPlaybackDuration), ItemText(page, kFileDuration));
-    page = ShowPage(sheet, kStatistics);
+    page = ShowPage(sheet, kStatisticsPage);
     EXPECT_EQ(ItemText(page, kType), "MPEG 1 Audio Layer III");
     EXPECT_EQ(ItemText(page, kBitrate), "128kBit/sec");
     Click(sheet, IDCANCEL);

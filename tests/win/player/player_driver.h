@@ -20,6 +20,7 @@ enum PlayerControl : int {
     kVolume = 1008,
     kElapsedMode = 1010,
     kRemainingMode = 1011,
+    kPropertiesButton = 1012,
     kTrackTime = 1017,
     kTrackName = 1018,
     kPlaybackParameters = 1019,

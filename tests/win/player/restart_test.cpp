@@ -16,16 +16,13 @@
 
 #include "command_spy.h"
 #include "player_driver.h"
+#include "property_sheets.h"
 
 namespace quavera::test {
 namespace {
 
 // One block of the engine's ring: two frames of 1152 samples at 44.1 kHz.
 constexpr double kBlockMs = 2 * 1152 * 1000 / 44100.0;
-constexpr WPARAM kRestart = 21383;
-
-enum Control : int { kProperties = 1012, kRatio2 = 1030, kGood = 1034, kMono = 1036 };
-enum Page : int { kAudioDevice = 0, kPlaybackMode = 1 };
 
 // Reads the capture file while it grows, from the next device open on. Every
 // device open truncates it and starts a new segment.
@@ -204,10 +201,10 @@ TEST_F(PlaybackRestart, NewRateQualityAndChannelsWhilePlayingContinueWhereThePla
 
     // Rate and quality on one page, then the channels on another: two
     // restarts, each with its own device.
-    Click(main, kProperties);
-    const HWND sheet = player.WaitForBox("Quavera Properties");
+    Click(main, kPropertiesButton);
+    const HWND sheet = player.WaitForBox(kSettingsCaption);
     ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kPlaybackMode);
+    HWND page = ShowPage(sheet, kPlaybackModePage);
     Click(page, kRatio2);
     Click(page, kGood);
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(page, kGood) && IsChecked(page, kRatio2); }, 2000));
@@ -217,7 +214,7 @@ TEST_F(PlaybackRestart, NewRateQualityAndChannelsWhilePlayingContinueWhereThePla
                           2000))
         << ItemText(main, kPlaybackParameters);
 
-    page = ShowPage(sheet, kAudioDevice);
+    page = ShowPage(sheet, kAudioDevicePage);
     Click(page, kMono);
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(page, kMono); }, 2000));
     Click(sheet, IDOK);
@@ -254,10 +251,10 @@ TEST_F(PlaybackRestart, PausedTrackStaysPausedInItsNewFormat) {
     ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - noise60 (paused)"; }, 3000));
     const int pausedAt = TimeTextSeconds(ItemText(main, kTrackTime));
 
-    Click(main, kProperties);
-    const HWND sheet = player.WaitForBox("Quavera Properties");
+    Click(main, kPropertiesButton);
+    const HWND sheet = player.WaitForBox(kSettingsCaption);
     ASSERT_NE(sheet, nullptr);
-    const HWND page = ShowPage(sheet, kPlaybackMode);
+    const HWND page = ShowPage(sheet, kPlaybackModePage);
     Click(page, kRatio2);
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(page, kRatio2); }, 2000));
     Click(sheet, IDOK);

@@ -13,50 +13,11 @@
 
 #include "command_spy.h"
 #include "player_driver.h"
+#include "property_sheets.h"
 
 namespace quavera::test {
 namespace {
 
-constexpr const char* kCaption = "Quavera Properties";
-enum Page : int { kAudioDevice, kPlaybackMode, kBuffers, kControls, kInternet };
-enum SettingsControl : int {
-    kProperties = 1012,
-    kDeviceList = 1025,
-    kRatio1 = 1029,
-    kRatio2 = 1030,
-    kRatio4 = 1031,
-    kBest = 1032,
-    kBetter = 1033,
-    kGood = 1034,
-    kStereo = 1035,
-    kMono = 1036,
-    kBits16 = 1037,
-    kBits8 = 1038,
-    kTimer = 1039,
-    kThread = 1040,
-    kDeviceCallback = 1041,
-    kBufferText = 1079,
-    kBufferSlider = 1080,
-    kTaskBar = 1083,
-    kScroller = 1084,
-    kDialogSize = 1088,
-    kProxy = 1097,
-    kPort = 1098,
-    kUser = 1099,
-    kPassword = 1100,
-    kDownloadOnly = 1101,
-    kDownloadAndSave = 1102,
-    kSkipFileScan = 1109,
-    kDisableContinuous = 1125,
-};
-enum Command : WPARAM {
-    kRestart = 21383,
-    kTaskBarShow = 21384,
-    kTaskBarHide = 21385,
-    kScrollerOn = 21386,
-    kScrollerOff = 21387,
-    kSetDialogSize = 21388,
-};
 using Commands = std::vector<std::pair<WPARAM, LPARAM>>;
 
 constexpr DWORD kMissing = 0xDEADBEEF;
@@ -91,7 +52,7 @@ BOOL CALLBACK CountSheet(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<SheetSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && IsWindowVisible(window) && WindowText(window) == kCaption) ++search->count;
+    if (owner == search->process && IsWindowVisible(window) && WindowText(window) == kSettingsCaption) ++search->count;
     return TRUE;
 }
 
@@ -102,11 +63,8 @@ int SheetCount(DWORD process) {
     return search.count;
 }
 
-class SettingsSheet : public ::testing::Test {
+class SettingsSheet : public SheetTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     // Starts the player, starts recording its commands and opens the sheet
     // with the Properties button.
     void Open(const std::string& arguments = "") {
@@ -115,21 +73,9 @@ protected:
         ASSERT_NE(main_, nullptr);
         spy_ = std::make_unique<CommandSpy>(main_);
         ASSERT_TRUE(spy_->active());
-        Click(main_, kProperties);
-        sheet_ = player_->WaitForBox(kCaption);
+        Click(main_, kPropertiesButton);
+        sheet_ = player_->WaitForBox(kSettingsCaption);
         ASSERT_NE(sheet_, nullptr);
-    }
-
-    HWND Page(int index) {
-        const HWND page = ShowPage(sheet_, index);
-        EXPECT_NE(page, nullptr) << "page " << index;
-        return page;
-    }
-
-    // Presses OK or Cancel and waits for the sheet to go.
-    void Close(int button) {
-        Click(sheet_, button);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet_); }, 3000));
     }
 
     // The commands the main dialog has taken once they stop coming.
@@ -146,10 +92,7 @@ protected:
         return commands;
     }
 
-    std::unique_ptr<PlayerProcess> player_;
     std::unique_ptr<CommandSpy> spy_;
-    HWND main_ = nullptr;
-    HWND sheet_ = nullptr;
 };
 
 TEST_F(SettingsSheet, PagesInOrderShowTheStoredSettings) {
@@ -165,7 +108,7 @@ TEST_F(SettingsSheet, PagesInOrderShowTheStoredSettings) {
     EXPECT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 5);
 
     HWND page = CurrentPage(sheet_);
-    EXPECT_EQ(page, Page(kAudioDevice)) << "the sheet opens on its first page";
+    EXPECT_EQ(page, Page(kAudioDevicePage)) << "the sheet opens on its first page";
     const auto devices = ListItems(page, kDeviceList);
     ASSERT_GE(devices.size(), 2u);
     EXPECT_EQ(devices[0], "Windows WAVE Mapper");
@@ -176,19 +119,19 @@ TEST_F(SettingsSheet, PagesInOrderShowTheStoredSettings) {
     for (const int id : {kStereo, kMono, kBits16, kBits8, kTimer, kThread}) EXPECT_FALSE(IsPushed(page, id)) << id;
     SaveScreenshot(sheet_, "settings-audio-device");
 
-    page = Page(kPlaybackMode);
+    page = Page(kPlaybackModePage);
     for (const int id : {kRatio1, kBetter}) EXPECT_TRUE(IsChecked(page, id)) << id;
     for (const int id : {kRatio2, kRatio4, kBest, kGood}) EXPECT_FALSE(IsChecked(page, id)) << id;
     SaveScreenshot(sheet_, "settings-playback-mode");
 
-    page = Page(kBuffers);
+    page = Page(kBuffersPage);
     EXPECT_EQ(SliderPosition(page, kBufferSlider), 3u);
     EXPECT_EQ(SliderMaximum(page, kBufferSlider), 16u);
     EXPECT_EQ(ItemText(page, kBufferText), "0.75 seconds");
     EXPECT_TRUE(IsChecked(page, kDisableContinuous));
     SaveScreenshot(sheet_, "settings-buffers");
 
-    page = Page(kControls);
+    page = Page(kControlsPage);
     EXPECT_TRUE(IsChecked(page, kTaskBar));
     EXPECT_TRUE(IsChecked(page, kScroller));
     EXPECT_EQ(ListItems(page, kDialogSize),
@@ -199,7 +142,7 @@ TEST_F(SettingsSheet, PagesInOrderShowTheStoredSettings) {
     EXPECT_EQ(ListSelection(page, kDialogSize), 1);
     SaveScreenshot(sheet_, "settings-controls");
 
-    page = Page(kInternet);
+    page = Page(kInternetPage);
     EXPECT_EQ(ItemText(page, kProxy), "proxy.example");
     EXPECT_EQ(ItemText(page, kPort), "0") << "an unset port shows 0";
     EXPECT_EQ(ItemText(page, kUser), "ann");
@@ -216,7 +159,7 @@ TEST_F(SettingsSheet, PagesInOrderShowTheStoredSettings) {
 
 TEST_F(SettingsSheet, AudioDeviceChoicesAreAppliedAndRestartPlaybackOnce) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    const HWND page = Page(kAudioDevice);
+    const HWND page = Page(kAudioDevicePage);
     ChooseListItem(page, kDeviceList, 1);
     EXPECT_TRUE(WaitUntil([&] { return ListSelection(page, kDeviceList) == 1; }, 2000));
     Click(page, kMono);
@@ -247,14 +190,14 @@ TEST_F(SettingsSheet, AudioDeviceChoicesAreAppliedAndRestartPlaybackOnce) {
 
 TEST_F(SettingsSheet, PlaybackModeAndBuffersShareTheModelAndOkWritesOnce) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    HWND page = Page(kPlaybackMode);
+    HWND page = Page(kPlaybackModePage);
     Click(page, kRatio2);
     Click(page, kGood);
     EXPECT_TRUE(WaitUntil([&] { return IsChecked(page, kGood); }, 2000));
     EXPECT_TRUE(IsChecked(page, kRatio2));
     EXPECT_FALSE(IsChecked(page, kRatio1));
 
-    page = Page(kBuffers);
+    page = Page(kBuffersPage);
     PressKeys(page, kBufferSlider, {VK_LEFT});
     EXPECT_TRUE(WaitUntil([&] { return ItemText(page, kBufferText) == "0.50 seconds"; }, 2000))
         << ItemText(page, kBufferText);
@@ -277,8 +220,8 @@ TEST_F(SettingsSheet, PlaybackModeAndBuffersShareTheModelAndOkWritesOnce) {
 
 TEST_F(SettingsSheet, OkWithoutTouchingControlsPostsNoneOfItsCommands) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    Page(kControls);
-    Page(kInternet);
+    Page(kControlsPage);
+    Page(kInternetPage);
     Close(IDOK);
     Sleep(300);
     EXPECT_TRUE(spy_->Commands().empty());
@@ -289,7 +232,7 @@ TEST_F(SettingsSheet, OkWithoutTouchingControlsPostsNoneOfItsCommands) {
 
 TEST_F(SettingsSheet, ControlsPostTheirCommandsAndStoreTheirValues) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    const HWND page = Page(kControls);
+    const HWND page = Page(kControlsPage);
     Click(page, kTaskBar);
     EXPECT_TRUE(WaitUntil([&] { return !IsChecked(page, kTaskBar); }, 2000));
     ChooseListItem(page, kDialogSize, 2);
@@ -305,7 +248,7 @@ TEST_F(SettingsSheet, ControlsPostTheirCommandsAndStoreTheirValues) {
 TEST_F(SettingsSheet, InternetEditsWriteWhatChanged) {
     SetRegInt(kConfigurationKey, "ProxyPort", 8080);
     ASSERT_NO_FATAL_FAILURE(Open());
-    HWND page = Page(kInternet);
+    HWND page = Page(kInternetPage);
     TypeText(page, kProxy, "cache.local");
     TypeText(page, kPort, "");
     TypeText(page, kUser, "bob");
@@ -327,7 +270,7 @@ TEST_F(SettingsSheet, InternetEditsWriteWhatChanged) {
     // writes the user name too.
     SetRegInt(kConfigurationKey, "ProxyPort", 3128);
     ASSERT_NO_FATAL_FAILURE(Open());
-    page = Page(kInternet);
+    page = Page(kInternetPage);
     EXPECT_EQ(ItemText(page, kPort), "3128");
     TypeText(page, kPort, "http");
     TypeText(page, kPassword, "pw");
@@ -341,12 +284,12 @@ TEST_F(SettingsSheet, InternetEditsWriteWhatChanged) {
 
 TEST_F(SettingsSheet, CancelForgetsEveryChoiceAndPostsNothing) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    HWND page = Page(kPlaybackMode);
+    HWND page = Page(kPlaybackModePage);
     Click(page, kRatio4);
     EXPECT_TRUE(WaitUntil([&] { return IsChecked(page, kRatio4); }, 2000));
-    page = Page(kControls);
+    page = Page(kControlsPage);
     Click(page, kScroller);
-    page = Page(kInternet);
+    page = Page(kInternetPage);
     TypeText(page, kProxy, "forgotten");
     Close(IDCANCEL);
     Sleep(300);
@@ -356,10 +299,10 @@ TEST_F(SettingsSheet, CancelForgetsEveryChoiceAndPostsNothing) {
     EXPECT_EQ(RegString("Proxy"), "<missing>");
 
     // Opened again, the sheet shows the stored values.
-    Click(main_, kProperties);
-    sheet_ = player_->WaitForBox(kCaption);
+    Click(main_, kPropertiesButton);
+    sheet_ = player_->WaitForBox(kSettingsCaption);
     ASSERT_NE(sheet_, nullptr);
-    page = Page(kPlaybackMode);
+    page = Page(kPlaybackModePage);
     EXPECT_TRUE(IsChecked(page, kRatio1));
     EXPECT_FALSE(IsChecked(page, kRatio4));
     Close(IDCANCEL);
@@ -367,8 +310,8 @@ TEST_F(SettingsSheet, CancelForgetsEveryChoiceAndPostsNothing) {
 
 TEST_F(SettingsSheet, PropertiesCommandWhileTheSheetIsOpenOpensNoSecondOne) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    PostCommand(main_, kProperties);
-    PostCommand(main_, kProperties, 1);
+    PostCommand(main_, kPropertiesButton);
+    PostCommand(main_, kPropertiesButton, 1);
     Sleep(500);
     DWORD process = 0;
     GetWindowThreadProcessId(main_, &process);
@@ -388,28 +331,28 @@ TEST_F(SettingsSheet, NonsenseInTheRegistryShowsAUsableSheet) {
 
     // Device 55 does not exist: its formats cannot be read, so every format
     // choice is pushed and refused; the values fall back to the defaults.
-    HWND page = Page(kAudioDevice);
+    HWND page = Page(kAudioDevicePage);
     EXPECT_EQ(ListSelection(page, kDeviceList), -1);
     for (const int id : {kStereo, kMono, kBits16, kBits8, kDeviceCallback}) EXPECT_TRUE(IsPushed(page, id)) << id;
     for (const int id : {kStereo, kBits16, kTimer}) EXPECT_TRUE(IsChecked(page, id)) << id;
     Click(page, kMono);
     Sleep(200);
     EXPECT_TRUE(IsChecked(page, kStereo));
-    page = Page(kPlaybackMode);
+    page = Page(kPlaybackModePage);
     for (const int id : {kRatio1, kRatio2, kRatio4}) EXPECT_TRUE(IsPushed(page, id)) << id;
     for (const int id : {kRatio1, kBetter}) EXPECT_TRUE(IsChecked(page, id)) << id;
-    page = Page(kBuffers);
+    page = Page(kBuffersPage);
     EXPECT_EQ(SliderPosition(page, kBufferSlider), 2u);
     EXPECT_EQ(ItemText(page, kBufferText), "0.00 seconds") << "no frames per block";
-    page = Page(kControls);
+    page = Page(kControlsPage);
     EXPECT_EQ(ListSelection(page, kDialogSize), 0);
-    page = Page(kInternet);
+    page = Page(kInternetPage);
     EXPECT_EQ(ItemText(page, kProxy), "") << "a text too long to read back shows as none";
     EXPECT_EQ(ItemText(page, kPort), "-5");
 
     // Choosing the wave mapper makes the choices usable again; Apply stores
     // what the sheet shows.
-    page = Page(kAudioDevice);
+    page = Page(kAudioDevicePage);
     ChooseListItem(page, kDeviceList, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsPushed(page, kMono); }, 2000));
     Click(page, kMono);

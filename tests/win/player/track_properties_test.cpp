@@ -13,31 +13,10 @@
 #include <tuple>
 
 #include "player_driver.h"
+#include "property_sheets.h"
 
 namespace quavera::test {
 namespace {
-
-constexpr const char* kCaption = "Stream file properties";
-enum Page : int { kTag, kProperties, kStatistics };
-enum Control : int {
-    kVolumePreset = 1008,
-    kTitle = 1018,
-    kVolumeSpin = 1115,
-    kFileName = 1121,
-    kPlaybackDuration = 1122,
-    kDurationSpin = 1123,
-    kFileDuration = 1124,
-    kType = 1126,
-    kFrequency = 1127,
-    kChannelMode = 1128,
-    kBitrate = 1129,
-    kPackRatio = 1130,
-    kDescription = 1131,
-    kArtist = 1133,
-    kAlbum = 1134,
-    kYear = 1135,
-    kComment = 1136,
-};
 
 std::string FileBytes(const std::string& path) {
     std::string bytes;
@@ -81,11 +60,8 @@ long SpinPosition(HWND page, int id) {
 
 bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
 
-class TrackProperties : public ::testing::Test {
+class TrackProperties : public SheetTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     // Starts the player on the entry text and opens the current track's properties.
     void Open(const std::string& entry) {
         player_ = std::make_unique<PlayerProcess>(entry);
@@ -94,24 +70,10 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return WindowText(main_).find("(stopped)") != std::string::npos; }, 5000))
             << WindowText(main_);
         DoubleClick(main_, kTrackName);
-        sheet_ = player_->WaitForBox(kCaption);
+        sheet_ = player_->WaitForBox(kTrackCaption);
         ASSERT_NE(sheet_, nullptr);
     }
 
-    HWND Page(int index) {
-        const HWND page = ShowPage(sheet_, index);
-        EXPECT_NE(page, nullptr) << "page " << index;
-        return page;
-    }
-
-    void Close(int button) {
-        Click(sheet_, button);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet_); }, 3000));
-    }
-
-    std::unique_ptr<PlayerProcess> player_;
-    HWND main_ = nullptr;
-    HWND sheet_ = nullptr;
 };
 
 TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItWas) {
@@ -121,7 +83,7 @@ TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItW
     const auto settings = RegistryValues();
 
     HWND page = CurrentPage(sheet_);
-    EXPECT_EQ(page, Page(kTag)) << "the sheet opens on the tag";
+    EXPECT_EQ(page, Page(kTagPage)) << "the sheet opens on the tag";
     EXPECT_EQ(ItemText(page, kTitle), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd") << "30 letters without a NUL";
     EXPECT_EQ(ItemText(page, kArtist), "Artist   ") << "blanks before the NUL stay";
     EXPECT_EQ(ItemText(page, kAlbum), "Album");
@@ -131,7 +93,7 @@ TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItW
         EXPECT_TRUE(GetWindowLongA(GetDlgItem(page, id), GWL_STYLE) & ES_READONLY) << id;
     SaveScreenshot(sheet_, "track-id3-tag");
 
-    page = Page(kProperties);
+    page = Page(kPropertiesPage);
     EXPECT_EQ(ItemText(page, kFileName), file);
     EXPECT_EQ(ItemText(page, kVolumePreset), "100");
     EXPECT_EQ(ItemText(page, kFileDuration), "0:10");
@@ -145,7 +107,7 @@ TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItW
     EXPECT_TRUE(GetWindowLongA(GetDlgItem(page, kPlaybackDuration), GWL_STYLE) & ES_READONLY);
     SaveScreenshot(sheet_, "track-properties");
 
-    page = Page(kStatistics);
+    page = Page(kStatisticsPage);
     EXPECT_EQ(ItemText(page, kType), "MPEG 1 Audio Layer II");
     EXPECT_EQ(ItemText(page, kFrequency), "44.1kHz");
     EXPECT_EQ(ItemText(page, kChannelMode), "Stereo");
@@ -165,9 +127,9 @@ TEST_F(TrackProperties, FileWithoutATagShowsDashesAndALimitShowsThePlaybackDurat
     // limit of 90 seconds for a file of two minutes, which its frames make
     // a few milliseconds shorter.
     ASSERT_NO_FATAL_FAILURE(Open(StreamPath("tone120.mp2") + ";Alias;50;90000"));
-    HWND page = Page(kTag);
+    HWND page = Page(kTagPage);
     for (const int id : {kTitle, kArtist, kAlbum, kYear, kComment}) EXPECT_EQ(ItemText(page, id), "---") << id;
-    page = Page(kProperties);
+    page = Page(kPropertiesPage);
     EXPECT_EQ(ItemText(page, kFileName), StreamPath("tone120.mp2"));
     EXPECT_EQ(ItemText(page, kVolumePreset), "50");
     EXPECT_EQ(ItemText(page, kFileDuration), "1:59");
@@ -184,7 +146,7 @@ TEST_F(TrackProperties, NonsenseInTheEntryShowsWhatPlaybackUses) {
           std::tuple{std::string(";x;99999;abc"), "100", "0:10"}, std::tuple{std::string(";;7;3000;;"), "7", "0:03"}}) {
         SCOPED_TRACE(fields);
         ASSERT_NO_FATAL_FAILURE(Open(StreamPath("tone10.mp2") + fields));
-        const HWND page = Page(kProperties);
+        const HWND page = Page(kPropertiesPage);
         EXPECT_EQ(ItemText(page, kFileName), StreamPath("tone10.mp2"));
         EXPECT_EQ(ItemText(page, kVolumePreset), volume);
         EXPECT_EQ(ItemText(page, kPlaybackDuration), duration);
@@ -200,16 +162,16 @@ TEST_F(TrackProperties, OnlyTheSongAreaOpensThePropertiesAndOnlyForALoadedTrack)
         const HWND main = player.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
         DoubleClick(main, kTrackName);
-        EXPECT_EQ(player.WaitForBox(kCaption, 500), nullptr) << "no track";
+        EXPECT_EQ(player.WaitForBox(kTrackCaption, 500), nullptr) << "no track";
     }
     PlayerProcess player(StreamPath("tone10.mp2"));
     const HWND main = player.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone10 (stopped)"; }, 5000));
     DoubleClick(main, kTrackTime);
-    EXPECT_EQ(player.WaitForBox(kCaption, 500), nullptr) << "the time is no part of the song area";
+    EXPECT_EQ(player.WaitForBox(kTrackCaption, 500), nullptr) << "the time is no part of the song area";
     DoubleClick(main, kSourceParameters);
-    const HWND sheet = player.WaitForBox(kCaption);
+    const HWND sheet = player.WaitForBox(kTrackCaption);
     ASSERT_NE(sheet, nullptr);
     Click(sheet, IDCANCEL);
 }
