@@ -164,8 +164,6 @@ bool PlayerDialog::CheckVersion() {
     const std::string& program = app_.version().text;
     char stored[reg::kStringSize] = {};
     ReadRegString(reg::kPlaybackKey, reg::kVersion, stored);
-    // The first run starts with the settings.
-    if (stored[0] == '\0') OpenSettings();
     const int order = CompareVersionText(stored, program.c_str());
     if (order < 0) {
         WriteRegString(reg::kPlaybackKey, reg::kVersion, program.c_str());
@@ -180,6 +178,9 @@ bool PlayerDialog::CheckVersion() {
                     "Quavera version check", MB_OK | MB_ICONWARNING);
         return false;
     }
+    // The first run starts with the settings, after the defaults above, so
+    // that the choices made in them stand.
+    if (stored[0] == '\0') OpenSettings();
     return true;
 }
 

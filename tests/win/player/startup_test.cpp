@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "player_driver.h"
+#include "property_sheets.h"
 
 namespace quavera::test {
 namespace {
@@ -65,6 +66,28 @@ TEST_F(PlayerStartup, FirstRunShowsTheSettingsThenRecordsVersionDefaultsAndMarke
     PlayerProcess again("");
     EXPECT_NE(again.WaitForMainWindow(), nullptr);
     EXPECT_EQ(again.WaitForBox("Quavera Properties", 200), nullptr);
+}
+
+TEST_F(PlayerStartup, ChoicesMadeInTheFirstRunSettingsStand) {
+    RemovePlayerSettings();
+    PlayerProcess player("");
+    const HWND sheet = player.WaitForBox(kSettingsCaption);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = ShowPage(sheet, kBuffersPage);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ItemText(page, kBufferText), "0.75 seconds") << "the defaults come first";
+    PressKeys(page, kBufferSlider, {VK_LEFT});
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(page, kBufferText) == "0.50 seconds"; }, 2000));
+    page = ShowPage(sheet, kAudioDevicePage);
+    ASSERT_NE(page, nullptr);
+    Click(page, kThread);
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(page, kThread); }, 2000));
+    Click(sheet, IDOK);
+    ASSERT_NE(player.WaitForMainWindow(), nullptr);
+    EXPECT_EQ(RegInt("Buffers"), 10u);
+    EXPECT_EQ(RegInt("PlaybackMethode"), 2u);
+    EXPECT_EQ(RegInt("FramesPerBuffer"), 2u);
+    EXPECT_EQ(RegInt("CheckExtentions"), 1u);
 }
 
 TEST_F(PlayerStartup, EqualStoredVersionKeepsTheUsersSettings) {
