@@ -57,6 +57,9 @@ private:
     void SetEndless(bool on);
     void OnHandover();
     void RestartAtPosition();
+    void OpenSettings();
+    // A double click in the song area shows the current track's properties.
+    void OnDoubleClick(POINT point);
 
     // Engine notifications.
     void OnStreamStarted(const StreamStatus& status);
@@ -73,6 +76,7 @@ private:
     void UndoVolumePreset();
     void SeekFromSlider();
     void PrepareDisplays(const StreamStatus& status);
+    void ShowParameters(const StreamStatus& status);
     // The stopped state without a track, as at start-up without a file.
     void ShowNoTrack();
     void ShowTimeMode();
@@ -95,6 +99,8 @@ private:
 
     bool startupEnded_ = false;
     std::string currentFile_;
+    // The entry text the current track was opened from.
+    std::string currentEntry_;
     std::string captionText_;
     bool streamLoaded_ = false;
     unsigned trackLengthMs_ = 0;
@@ -108,6 +114,12 @@ private:
     bool random_ = false;
     bool endless_ = false;
     bool closeWhenDone_ = false;
+    // Set while a property sheet runs, which the main dialog owns.
+    bool sheetOpen_ = false;
+    // The appearance the settings ask for.
+    bool taskbarControls_ = true;
+    bool scroller_ = true;
+    int dialogSize_ = 0;
 };
 
 } // namespace quavera

@@ -5,6 +5,16 @@
 // Dialog templates.
 #define IDD_PLAYER_LARGE 102
 #define IDD_URL 114
+// Pages of the settings sheet, in their order.
+#define IDD_AUDIO_PLAYBACK 200
+#define IDD_AUDIO_PLAYBACK_MODE 201
+#define IDD_AUDIO_BUFFERS 202
+#define IDD_DIALOG_CONFIG 203
+#define IDD_INTERNET_PROPERTIES 204
+// Pages of the track properties sheet, in their order.
+#define IDD_FILE_ID3 210
+#define IDD_STREAM_PROPERTIES 211
+#define IDD_STREAM_PROPERTIES2 212
 
 // Icons, menus, accelerators.
 #define IDI_QUAVERA 128
@@ -71,6 +81,54 @@
 
 // Controls of the URL dialog.
 #define IDC_URL_ADDRESS 1104
+
+// Controls of the settings sheet's pages.
+#define IDC_DEVICE_LIST 1025
+#define IDC_RATIO_1 1029
+#define IDC_RATIO_2 1030
+#define IDC_RATIO_4 1031
+#define IDC_QUALITY_BEST 1032
+#define IDC_QUALITY_BETTER 1033
+#define IDC_QUALITY_GOOD 1034
+#define IDC_STEREO 1035
+#define IDC_MONO 1036
+#define IDC_BITS_16 1037
+#define IDC_BITS_8 1038
+#define IDC_METHOD_TIMER 1039
+#define IDC_METHOD_THREAD 1040
+#define IDC_METHOD_DEVICE 1041
+#define IDC_BUFFER_TEXT 1079
+#define IDC_BUFFER_SLIDER 1080
+#define IDC_TASKBAR_CONTROLS 1083
+#define IDC_SCROLLER 1084
+#define IDC_DIALOG_SIZE 1088
+#define IDC_PROXY 1097
+#define IDC_PROXY_PORT 1098
+#define IDC_USER 1099
+#define IDC_PASSWORD 1100
+#define IDC_DOWNLOAD_ONLY 1101
+#define IDC_DOWNLOAD_AND_SAVE 1102
+#define IDC_SKIP_FILE_SCAN 1109
+#define IDC_DISABLE_CONTINUOUS 1125
+
+// Controls of the track properties' pages.
+#define IDC_VOLUME_PRESET 1008
+#define IDC_ID3_TITLE 1018
+#define IDC_VOLUME_PRESET_SPIN 1115
+#define IDC_PROPERTIES_FILE_NAME 1121
+#define IDC_PLAYBACK_DURATION 1122
+#define IDC_PLAYBACK_DURATION_SPIN 1123
+#define IDC_FILE_DURATION 1124
+#define IDC_STATISTICS_TYPE 1126
+#define IDC_STATISTICS_FREQUENCY 1127
+#define IDC_STATISTICS_CHANNELS 1128
+#define IDC_STATISTICS_BITRATE 1129
+#define IDC_STATISTICS_PACK_RATIO 1130
+#define IDC_STATISTICS_DESCRIPTION 1131
+#define IDC_ID3_ARTIST 1133
+#define IDC_ID3_ALBUM 1134
+#define IDC_ID3_YEAR 1135
+#define IDC_ID3_COMMENT 1136
 
 // Menu-only commands.
 #define IDM_HIDE 32777

@@ -17,16 +17,6 @@
 namespace quavera::test {
 namespace {
 
-// The capture file of the session's wave-out device, as a Windows path.
-std::string CapturePath() {
-    const char* unix = std::getenv("QUAVERA_CAPTURE");
-    if (!unix) return {};
-    std::string path = std::string("Z:") + unix;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 std::vector<short> CapturedSamples(std::size_t most = 1 << 16) {
     std::vector<short> samples(most);
     FILE* file = std::fopen(CapturePath().c_str(), "rb");

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 #include <vector>
 
 namespace quavera::test {
@@ -33,7 +36,20 @@ std::string StreamPath(const char* name) {
     return full;
 }
 
-void ResetPlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
+std::string CapturePath() {
+    const char* unix = std::getenv("QUAVERA_CAPTURE");
+    if (!unix) return {};
+    std::string path = std::string("Z:") + unix;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+void RemovePlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
+
+void ResetPlayerSettings() {
+    RemovePlayerSettings();
+    SetRegString(kPlaybackKey, "Version", kProgramVersion);
+}
 
 void SetRegInt(const char* key, const char* name, DWORD value) {
     RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof value);
@@ -89,11 +105,83 @@ bool IsChecked(HWND dialog, int id) {
 
 namespace {
 
-LRESULT SliderQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
+LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
     return static_cast<LRESULT>(result);
 }
+
+LRESULT SliderQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
+    return Query(GetDlgItem(dialog, id), message, wParam);
+}
+
+} // namespace
+
+void DoubleClick(HWND dialog, int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    const LPARAM middle = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
+    PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, middle);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
+}
+
+bool IsPushed(HWND dialog, int id) { return (Query(GetDlgItem(dialog, id), BM_GETSTATE) & BST_PUSHED) != 0; }
+
+std::vector<std::string> ListItems(HWND dialog, int id) {
+    const HWND list = GetDlgItem(dialog, id);
+    std::vector<std::string> items;
+    const auto count = Query(list, CB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        // The item texts cross the process boundary as wide texts.
+        wchar_t wide[256] = {};
+        DWORD_PTR ignored = 0;
+        if (Query(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i)) < static_cast<LRESULT>(std::size(wide)))
+            SendMessageTimeoutW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide),
+                                SMTO_ABORTIFHUNG, 2000, &ignored);
+        char text[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        items.push_back(text);
+    }
+    return items;
+}
+
+int ListSelection(HWND dialog, int id) { return static_cast<int>(Query(GetDlgItem(dialog, id), CB_GETCURSEL)); }
+
+void PressKeys(HWND dialog, int id, const std::vector<UINT>& keys) {
+    const HWND control = GetDlgItem(dialog, id);
+    Query(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    for (const UINT key : keys) {
+        PostMessageA(control, WM_KEYDOWN, key, 1);
+        PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+    }
+}
+
+void ChooseListItem(HWND dialog, int id, int index) {
+    std::vector<UINT> keys = {VK_HOME};
+    keys.insert(keys.end(), static_cast<std::size_t>(index), VK_DOWN);
+    PressKeys(dialog, id, keys);
+}
+
+void TypeText(HWND dialog, int id, const std::string& text) {
+    const HWND edit = GetDlgItem(dialog, id);
+    Query(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    if (text.empty()) PostMessageA(edit, WM_CHAR, VK_BACK, 1);
+    for (const char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(Query(sheet, PSM_GETCURRENTPAGEHWND)); }
+
+HWND ShowPage(HWND sheet, int index) {
+    Query(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index));
+    const HWND tab = reinterpret_cast<HWND>(Query(sheet, PSM_GETTABCONTROL));
+    if (Query(tab, TCM_GETCURSEL) != index) return nullptr;
+    return CurrentPage(sheet);
+}
+
+namespace {
 
 // Where the slider draws a value, from the pixel positions of its first and
 // last inner ticks (the pointer-free queries work across processes).
