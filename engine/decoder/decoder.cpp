@@ -357,8 +357,8 @@ bool Decoder::requestSeek(std::uint32_t ms) {
         return false;
     }
     s.seekMs = ms;
-    // Without an information frame, at the current file's bitrate (a VBR
-    // stream's is 0, and it seeks through its information frame).
+    // Without an information frame, at the current file's bitrate (a stream
+    // with one seeks through it).
     s.frames.seekOffset = static_cast<std::int32_t>(ms * static_cast<double>(s.frames.currentBitratePerChannel) *
                                                     s.info.streamChannels * 0.125);
     s.frames.seekPending = true;

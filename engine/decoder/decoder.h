@@ -90,9 +90,9 @@ public:
     // True when the list reader has moved on to its next file since the last
     // call (the boundary was crossed by the decoder); clears the flag.
     bool takeFileChange();
-    // Bitrate per channel (kbit/s) of the current file's first header (0 for
-    // a VBR file with an information frame) and its total time in ms (as
-    // StreamInfo's), for the status record after a list moved on.
+    // Bitrate per channel (kbit/s) of the current file (its first header's,
+    // or a VBR file's average) and its total time in ms (as StreamInfo's),
+    // for the status record after a list moved on.
     int currentBitratePerChannel() const;
     float currentTotalTime() const;
 

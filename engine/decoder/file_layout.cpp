@@ -1,6 +1,7 @@
 #include "file_layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "decoder.h"
 #include "end_tags.h"
@@ -74,13 +75,11 @@ void describeInfoFrame(const InfoFrame& info, FrameHeader header, StreamInfo& st
     const double samples = static_cast<double>(info.frames) * samplesPerMpegFrame(header);
     const double heard = samples - (info.gapless ? info.delay + info.padding : 0);
     stream.totalTime = static_cast<float>(heard * 1000.0 / fs);
-    if (info.vbr) {
-        // No one bitrate: the player shows a bitrate of 0 as "variable".
-        stream.bitratePerChannel = 0;
-        if (info.bytes != 0) {
-            const double bitsPerSecond = static_cast<double>(info.bytes) * 8.0 / (samples / fs);
-            stream.compressionRatio = static_cast<float>(16.0 * fs * stream.streamChannels / bitsPerSecond);
-        }
+    if (info.vbr && info.bytes != 0) {
+        // The average over the frames, not the information frame's own.
+        const double kbps = static_cast<double>(info.bytes) * 8.0 / (samples / fs) / 1000.0;
+        stream.bitratePerChannel = std::max(1, static_cast<int>(std::lround(kbps / stream.streamChannels)));
+        stream.compressionRatio = static_cast<float>(16.0 * fs / (stream.bitratePerChannel * 1000.0));
     }
 }
 

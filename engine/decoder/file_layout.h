@@ -40,9 +40,8 @@ bool readFileLayout(BitStream& stream, bool probeEnd, FileLayout& layout, std::s
 FileStart readNextFileStart(BitStream& stream, FrameHeader header, bool probeEnd);
 
 // Total time, bitrate and compression ratio from a trusted information
-// frame: the frames' time less the encoder's delay and padding; for VBR
-// streams a bitrate of 0 (it varies) and the compression ratio of their
-// average bitrate.
+// frame: the frames' time less the encoder's delay and padding, and for VBR
+// streams their average bitrate (the bytes over the frames' time).
 void describeInfoFrame(const InfoFrame& info, FrameHeader header, StreamInfo& stream);
 
 } // namespace quavera

@@ -243,7 +243,7 @@ TEST_P(GaplessRun, ThreeFilesJoinAsTheUncutSignal) {
             if (decoder.takeFileChange()) {
                 ++changes;
                 EXPECT_FLOAT_EQ(decoder.currentTotalTime(), 3000.0f);
-                EXPECT_EQ(decoder.currentBitratePerChannel(), 0);
+                EXPECT_LT(decoder.currentBitratePerChannel(), 160) << "the average, not the first header's";
             }
         }
         EXPECT_EQ(changes, 2);
