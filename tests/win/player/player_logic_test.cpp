@@ -6,7 +6,6 @@
 
 #include "command_line.h"
 #include "display_text.h"
-#include "entry_text.h"
 #include "file_types.h"
 #include "slider_scale.h"
 #include "version_text.h"
@@ -150,15 +149,6 @@ TEST(DesktopRule, AcceptsPositionsThatKeepTheWindowReachable) {
     EXPECT_FALSE(PositionFitsDesktop(desktop, 1020, 30, 400, 300));
     EXPECT_TRUE(PositionFitsDesktop(desktop, -405, 30, 400, 300));
     EXPECT_FALSE(PositionFitsDesktop(desktop, -406, 30, 400, 300));
-}
-
-TEST(EntryText, FileNameAndVolumePreset) {
-    EXPECT_EQ(EntryFileName("c:\\a.mp2;Alias;80;12000"), "c:\\a.mp2");
-    EXPECT_EQ(EntryFileName("c:\\a b.mp2"), "c:\\a b.mp2");
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2;Alias;80;12000"), 80u);
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2;Alias;0"), 100u);
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2"), 100u);
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2;;-5"), 100u);
 }
 
 TEST(VolumeLevels, SliderPicturesAndPresets) {

@@ -1,0 +1,49 @@
+#include "entry_scan.h"
+
+#include <algorithm>
+
+#include "entry_text.h"
+#include "playlist_names.h"
+
+namespace quavera {
+
+ScannedEntry ScanEntry(const PlaylistEntry& entry, bool skipHttpScan, const StreamQuery& query) {
+    const std::string& text = entry.text;
+    const std::string name = EntryFileName(text);
+    const int limit = std::max(EntryNumber(text, kEntryDuration), 0);
+    // A length the playlist states saves asking the stream for it.
+    const int stated = limit != 0 ? limit : entry.durationMs;
+    ScannedEntry result;
+    result.volumePreset = EntryVolumePreset(text);
+
+    std::string title = EntryField(text, kEntryAlias);
+    std::optional<StreamFacts> facts;
+    bool asked = false;
+    if (IsHttpAddress(name) && skipHttpScan) {
+        result.lengthMs = stated != 0 ? stated : -1;
+    } else {
+        if (title.empty()) title = BareTitle(text);
+        const auto ask = [&] {
+            if (!asked) facts = query(name);
+            asked = true;
+        };
+        if (title.empty()) ask();
+        if (stated != 0) {
+            result.lengthMs = stated;
+        } else {
+            ask();
+            result.lengthMs = facts ? facts->lengthMs : 0;
+        }
+    }
+    if (result.lengthMs == 0)
+        result.line = kUnreadableLine;
+    else if (!title.empty())
+        result.line = title;
+    else if (facts && !facts->title.empty())
+        result.line = facts->title;
+    else
+        result.line = DisplayName(text, false, false);
+    return result;
+}
+
+} // namespace quavera
