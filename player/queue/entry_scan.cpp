@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "entry_source.h"
 #include "entry_text.h"
+#include "playback_queue.h"
 #include "playlist_names.h"
 
 namespace quavera {
@@ -44,6 +46,22 @@ ScannedEntry ScanEntry(const PlaylistEntry& entry, bool skipHttpScan, const Stre
     else
         result.line = DisplayName(text, false, false);
     return result;
+}
+
+int ScanQueue(EntrySource& source, PlaybackQueue& queue, bool skipHttpScan, const StreamQuery& query,
+              ScanObserver& observer) {
+    int k = 1;
+    for (; k <= queue.count(); ++k) {
+        const PlaylistEntry entry = source.Entry(k);
+        if (!observer.Scanning(k, entry.text)) break;
+        const ScannedEntry scanned = ScanEntry(entry, skipHttpScan, query);
+        queue.SetTrack(k, scanned.lengthMs, scanned.volumePreset);
+        observer.Scanned(k, scanned.line);
+    }
+    const int scannedCount = k - 1;
+    queue.AbortScanFrom(k);
+    for (; k <= queue.count(); ++k) observer.Scanned(k, kNotScannedLine);
+    return scannedCount;
 }
 
 } // namespace quavera

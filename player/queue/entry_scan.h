@@ -31,4 +31,24 @@ struct ScannedEntry {
 // asked for when skipHttpScan is set.
 ScannedEntry ScanEntry(const PlaylistEntry& entry, bool skipHttpScan, const StreamQuery& query);
 
+class EntrySource;
+class PlaybackQueue;
+
+// Follows the scan of a queue: each entry is announced before it is scanned
+// (false cancels the scan there) and its list line told after.
+class ScanObserver {
+public:
+    virtual bool Scanning(int k, const std::string& text) = 0;
+    virtual void Scanned(int k, const std::string& line) = 0;
+
+protected:
+    ~ScanObserver() = default;
+};
+
+// Scans every entry of the source into the queue, which Init has sized for
+// it. After a cancel the entries left are never played and are listed as
+// not scanned. Returns the number of entries scanned.
+int ScanQueue(EntrySource& source, PlaybackQueue& queue, bool skipHttpScan, const StreamQuery& query,
+              ScanObserver& observer);
+
 } // namespace quavera

@@ -6,6 +6,8 @@
 
 #include "continuous_run.h"
 #include "entry_scan.h"
+#include "entry_source.h"
+#include "playback_queue.h"
 #include "queue_text.h"
 
 namespace quavera {
@@ -77,6 +79,39 @@ TEST(EntryScan, HttpAddressesAreAskedOnlyWhenTheScanIsNotSkipped) {
     EXPECT_EQ(scanned.lengthMs, -1);
     EXPECT_EQ(streams.asked.size(), 1u);
     EXPECT_EQ(ScanEntry({"http://host/gone.mp3", 0}, false, streams.query()).line, "Error accessing file!");
+}
+
+// Records the lines and cancels when it is asked about entry cancelAt.
+struct Lines final : ScanObserver {
+    int cancelAt = 0;
+    std::vector<std::string> announced;
+    std::vector<std::string> lines;
+    bool Scanning(int k, const std::string& text) override {
+        announced.push_back(text);
+        return k != cancelAt;
+    }
+    void Scanned(int k, const std::string& line) override {
+        EXPECT_EQ(k, static_cast<int>(lines.size()) + 1);
+        lines.push_back(line);
+    }
+};
+
+TEST(EntryScan, AQueueScanListsEveryEntryAndACancelLeavesTheRestUnplayable) {
+    FakeStreams streams;
+    NameList source({"C:\\a.mp2", "C:\\missing.mp2", "C:\\a.mp2;Second", "C:\\a.mp2", "C:\\a.mp2"});
+    PlaybackQueue queue(1);
+    ASSERT_EQ(queue.Init(source.count()), PlaybackQueue::Setup::Ready);
+    Lines lines;
+    lines.cancelAt = 4;
+    EXPECT_EQ(ScanQueue(source, queue, true, streams.query(), lines), 3);
+    EXPECT_EQ(lines.announced, (std::vector<std::string>{"C:\\a.mp2", "C:\\missing.mp2", "C:\\a.mp2;Second",
+                                                         "C:\\a.mp2"}));
+    EXPECT_EQ(lines.lines, (std::vector<std::string>{"a", "Error accessing file!", "Second", "File scan aborted!",
+                                                     "File scan aborted!"}));
+    EXPECT_EQ(queue.TotalMs(), 2 * 61500);
+    EXPECT_EQ(queue.Waiting(), 2);
+    EXPECT_FALSE(queue.readable(4));
+    EXPECT_FALSE(queue.readable(5));
 }
 
 TEST(ContinuousRun, UpToThreeTracksThatJoin) {
