@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -80,19 +81,6 @@ private:
     bool cut_ = false;
 };
 
-// The line at the offset, without its line end and cut at a NUL byte.
-std::string ReadLine(std::FILE* file, std::uint64_t offset) {
-    if (offset > static_cast<std::uint64_t>(LONG_MAX) ||
-        std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0)
-        return {};
-    char buffer[kMaxLine + 1];
-    if (!std::fgets(buffer, sizeof buffer, file)) return {};
-    std::string line(buffer, std::strlen(buffer));
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-}
-
 } // namespace
 
 PlaylistEntry M3uEntry(const std::string& line, const std::string& info) {
@@ -135,6 +123,7 @@ bool M3uIndex::Open(const std::string& path) {
 
 bool M3uIndex::Index() {
     lines_.clear();
+    window_.clear();
     stamp_ = StampOf(path_);
     File file(std::fopen(path_.c_str(), "rb"));
     if (!file) return false;
@@ -155,14 +144,38 @@ bool M3uIndex::Index() {
     return !std::ferror(file.get());
 }
 
+std::string M3uIndex::ReadLine(std::uint64_t offset) {
+    const auto inWindow = [&] {
+        if (offset < windowStart_ || offset - windowStart_ >= window_.size()) return false;
+        // The whole line, unless the window ends with the file.
+        const auto begin = window_.begin() + static_cast<std::ptrdiff_t>(offset - windowStart_);
+        return std::find(begin, window_.end(), '\n') != window_.end() || window_.size() < kChunk;
+    };
+    if (!inWindow()) {
+        window_.clear();
+        File file(std::fopen(path_.c_str(), "rb"));
+        if (!file || offset > static_cast<std::uint64_t>(LONG_MAX) ||
+            std::fseek(file.get(), static_cast<long>(offset), SEEK_SET) != 0)
+            return {};
+        window_.resize(kChunk);
+        window_.resize(std::fread(window_.data(), 1, kChunk, file.get()));
+        windowStart_ = offset;
+    }
+    const char* begin = window_.data() + (offset - windowStart_);
+    const char* end = window_.data() + window_.size();
+    const char* lineEnd = std::find(begin, end, '\n');
+    std::string line(begin, std::min<std::size_t>(static_cast<std::size_t>(lineEnd - begin), kMaxLine));
+    line.resize(std::strlen(line.c_str()));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
 PlaylistEntry M3uIndex::Entry(int n) {
     if (!(StampOf(path_) == stamp_)) Index();
     if (n < 1 || n > count()) return {};
-    File file(std::fopen(path_.c_str(), "rb"));
-    if (!file) return {};
     const Line& line = lines_[static_cast<std::size_t>(n - 1)];
-    const std::string info = line.info == kNoInfo ? std::string() : ReadLine(file.get(), line.info);
-    return M3uEntry(ReadLine(file.get(), line.entry), info);
+    const std::string info = line.info == kNoInfo ? std::string() : ReadLine(line.info);
+    return M3uEntry(ReadLine(line.entry), info);
 }
 
 } // namespace quavera

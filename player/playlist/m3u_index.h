@@ -1,7 +1,9 @@
 #pragma once
 // An ".m3u" playlist read entry by entry without holding it in memory: the
 // offsets of its entry lines are indexed once, and again whenever the file
-// has changed, so that fetching entry N reads one line instead of N.
+// has changed, so that fetching entry N reads one line instead of N. Lines
+// are read through a window of the file, so that fetching the entries in
+// order opens the file once per window; the file stays closed in between.
 //
 // Every line that is neither blank nor begins with "#" is an entry, in order.
 // An "#EXTINF:seconds,title" line gives the entry after it its title as the
@@ -36,10 +38,14 @@ private:
 
     static Stamp StampOf(const std::string& path);
     bool Index();
+    // The line at the offset, without its line end and cut at a NUL byte.
+    std::string ReadLine(std::uint64_t offset);
 
     std::string path_;
     Stamp stamp_;
     std::vector<Line> lines_;
+    std::vector<char> window_;
+    std::uint64_t windowStart_ = 0;
 };
 
 // The entry that an entry line and the "#EXTINF" line before it (or an empty

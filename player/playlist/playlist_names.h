@@ -8,6 +8,10 @@ namespace quavera {
 
 enum class PlaylistFormat { None, Pls, M3u };
 
+// File names and addresses the player opens are at most this long: a longer
+// one could only open some other file.
+inline constexpr std::size_t kMaxNameLength = 255;
+
 // Begins with "http://" in any case.
 bool IsHttpAddress(const std::string& name);
 // ".pls" anywhere in the name, in any case, makes it a ".pls" playlist (so
