@@ -17,7 +17,7 @@ public:
 
 protected:
     // Creates the dialog without showing it; the template decides visibility.
-    HWND CreateModeless(HINSTANCE instance, int templateId);
+    HWND CreateModeless(HINSTANCE instance, int templateId, HWND owner = nullptr);
 
     virtual BOOL OnInitDialog() = 0;
     // Returns true when the message was handled; result is the procedure's
