@@ -131,9 +131,13 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
     // that the callback method needs (or with one the others must not get),
     // cannot play this stream.
     const bool wantsCallback = configuration_.playbackMethode == 3;
-    if (device_.isOpen() && (device_.format() != format || device_.notifies() != wantsCallback) &&
-        !resetAndReleaseDevice(true))
-        return fail();
+    // The level the user chose belongs to the player, not to one device: a
+    // device reopened for another format starts at its own full volume.
+    bool carryVolume = false;
+    if (device_.isOpen() && (device_.format() != format || device_.notifies() != wantsCallback)) {
+        if (!resetAndReleaseDevice(true)) return fail();
+        carryVolume = true;
+    }
 
     fillStatusFromStream(status_, info, path);
     msPerFrame_ = static_cast<float>(info.samplesPerFrame) * 1000.0f / static_cast<float>(status_.streamRate);
@@ -143,6 +147,7 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
     pcmBlockSize_ = static_cast<std::size_t>(info.pcmBlockSize);
 
     if (!device_.isOpen() && !openDevice(window)) return fail();
+    if (carryVolume) device_.setVolume(openVolume_);
 
     DWORD volume = 0;
     if (device_.volume(volume)) {
@@ -163,7 +168,7 @@ bool Engine::openDevice(HWND window) {
     MMRESULT result = MMSYSERR_NOERROR;
     if (configuration_.playbackMethode == 3) {
         // The callback may arrive before waveOutOpen returns: the worker runs first.
-        if (!completions_.start([this] { onBlocksDone(); })) result = MMSYSERR_NOMEM;
+        if (!completions_.start([this] { return onBlocksDone(); })) result = MMSYSERR_NOMEM;
         else result = device_.open(id, format, CompletionWorker::DeviceCallback, &completions_);
         if (result != MMSYSERR_NOERROR) completions_.stop();
     } else {

@@ -83,7 +83,8 @@ private:
     void tearDown();
     void onTimerTick();
     void runRefreshThread(const std::atomic<bool>& stopRequested);
-    void onBlocksDone();
+    // True when the guard was busy and the step must be tried again.
+    bool onBlocksDone();
     void post(WPARAM command);
 
     ConfigurationStore store_;

@@ -78,11 +78,15 @@ bool Engine::decodeBlock(BlockRing::Block& block, OnFrame onFrame) {
 
 int Engine::fillRing(DWORD* timeSum) {
     nextBlock_ = 0;
+    // Blocks returned by a reset still say done: when the input ends before
+    // the ring is full, the draining must not count them as played.
+    for (int i = 0; i < ring_.size(); ++i) {
+        ring_[i].header->dwFlags = 0;
+        ring_[i].header->dwLoops = 0;
+    }
     AboveNormalPriority priority;
     for (int i = 0; i < ring_.size(); ++i) {
         BlockRing::Block& block = ring_[i];
-        block.header->dwFlags = 0;
-        block.header->dwLoops = 0;
         const DWORD start = GetTickCount();
         const bool full = decodeBlock(block, [this](std::uint32_t number) { currentFrame_ = number; });
         waveOutPrepareHeader(device_.handle(), block.header, sizeof(WAVEHDR));
@@ -251,6 +255,9 @@ Engine::Refresh Engine::refreshStep() {
         for (int i = 0; i < ring_.size(); ++i) {
             WAVEHDR* header = ring_[i].header;
             if (!(header->dwFlags & WHDR_DONE)) continue;
+            // A seek close to the end fills the ring only partly and muted:
+            // what follows its first block must be heard.
+            restorePendingVolume();
             header->dwFlags = 0;
             --queuedBlocks_;
             countTicks(framesPerBuffer);
@@ -338,21 +345,23 @@ void Engine::runRefreshThread(const std::atomic<bool>& stopRequested) {
     }
 }
 
-void Engine::onBlocksDone() {
+bool Engine::onBlocksDone() {
     // Several blocks may have finished by the time the worker runs.
     for (;;) {
-        if (!guard_.tryAcquire()) return;
+        // The guard is held by a start or a seek: the blocks they wrote may
+        // all finish before they let go, and no notice would come after.
+        if (!guard_.tryAcquire()) return true;
         if (!active_) {
             guard_.release();
-            return;
+            return false;
         }
         const Refresh result = refreshStep();
         if (result == Refresh::Over) {
             tearDown();
-            return;
+            return false;
         }
         guard_.release();
-        if (result == Refresh::Idle) return;
+        if (result == Refresh::Idle) return false;
     }
 }
 

@@ -55,15 +55,19 @@ DWORD WINAPI RefreshThread::Run(LPVOID self) {
     return 0;
 }
 
-bool CompletionWorker::start(std::function<void()> work) {
+bool CompletionWorker::start(std::function<bool()> work) {
     if (running_) return true;
     work_ = std::move(work);
     wake_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     if (!wake_) return false;
     running_ = thread_.start([this](const std::atomic<bool>& stopRequested) {
+        bool again = false;
         while (!stopRequested) {
-            WaitForSingleObject(wake_.get(), INFINITE);
-            if (!stopRequested) work_();
+            if (again)
+                WaitForSingleObject(wake_.get(), 1);
+            else
+                WaitForSingleObject(wake_.get(), INFINITE);
+            if (!stopRequested) again = work_();
         }
     });
     return running_;

@@ -52,8 +52,10 @@ class CompletionWorker {
 public:
     ~CompletionWorker() { stop(); }
     // work runs on the worker once per wake-up (several notifications may
-    // have arrived by then).
-    bool start(std::function<void()> work);
+    // have arrived by then). When it returns true it could not do its work
+    // yet and runs again shortly, without waiting for another notification:
+    // the notifications it was woken for are already consumed.
+    bool start(std::function<bool()> work);
     void stop();
     // The device's notification function; instance is the worker.
     static void CALLBACK DeviceCallback(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR);
@@ -61,7 +63,7 @@ public:
     void ignoreNotifications(bool ignore) { ignoring_ = ignore; }
 
 private:
-    std::function<void()> work_;
+    std::function<bool()> work_;
     KernelHandle wake_;
     RefreshThread thread_;
     std::atomic<bool> ignoring_{false};

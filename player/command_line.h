@@ -1,6 +1,7 @@
 #pragma once
 // The player's command line: options /C /E /P /R (or with "-", any case, the
-// rest of the word ignored), then a file name that takes the whole rest.
+// rest of the word ignored), then a file name that takes the whole rest. A
+// name in quotation marks ends at the closing mark; options may follow it.
 #include <string>
 
 namespace quavera {

@@ -237,7 +237,9 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     const auto* status = reinterpret_cast<const StreamStatus*>(lParam);
     switch (wParam) {
     case CMD_STREAM_STARTED: if (status) OnStreamStarted(*status); return;
-    case CMD_POSITION: if (status) OnPosition(*status); return;
+    // The record's position is brought up to date only when it is asked for,
+    // and the notice may have waited in the queue: ask now.
+    case CMD_POSITION: OnPosition(EngineStatus()); return;
     case CMD_STREAM_END: OnStreamEnd(); return;
     case CMD_HANDOVER: OnHandover(); return;
     case CMD_RESTART_AT_POSITION: RestartAtPosition(); return;

@@ -55,5 +55,16 @@ open("short_header.mp2", "wb").write(base[:3])
 open("truncated.mp2", "wb").write(base[: len(base) // 2 + 211])
 # A stereo stream that goes on in single-channel mode.
 open("switch.mp2", "wb").write(base + open("mono64.mp2", "rb").read())
+
+# One MPEG-2 Layer III frame alone: a decode call needs two, so the stream
+# ends before its first block holds any audio.
+lsf = open("lsf22.mp3", "rb").read()
+def lsf_frame_length(header):
+    bitrates = [0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160]
+    rates = [22050, 24000, 16000]
+    return 72000 * bitrates[header[2] >> 4] // rates[(header[2] >> 2) & 3] + ((header[2] >> 1) & 1)
+first = lsf.find(b"\xff\xf3")
+second = first + lsf_frame_length(lsf[first:first + 4])
+open("lsf_one_frame.mp3", "wb").write(lsf[second:second + lsf_frame_length(lsf[second:second + 4])])
 PY
 touch .done

@@ -209,6 +209,23 @@ TEST_F(EngineOpen, FormatChangeReopensTheDevice) {
     EXPECT_EQ(waveOutSetVolume(s->device, 0x12345678), MMSYSERR_NOERROR);
 }
 
+TEST_F(EngineOpen, TheVolumeCarriesOverToADeviceReopenedForAnotherFormat) {
+    ASSERT_EQ(open(StreamPath("mono64.mp2")), 1);
+    ASSERT_EQ(tamblin::SetVolume(0x8000, 0x8000), 1);
+    ASSERT_EQ(tamblin::StopPlayback(0), 1);
+    tamblin::CloseStream();
+    ASSERT_EQ(open(StreamPath("stereo128.mp2")), 1);
+    const StreamStatus* s = tamblin::GetPlaybackStatus();
+    EXPECT_EQ(s->outputChannels, 2);
+    WORD left = 0;
+    WORD right = 0;
+    ASSERT_EQ(tamblin::GetVolume(&left, &right), 1);
+    EXPECT_EQ(left, 0x8000) << "the new device starts at the level chosen on the old one";
+    EXPECT_EQ(right, 0x8000);
+    EXPECT_EQ(s->volumeLeft, 0x8000);
+    EXPECT_EQ(s->volumeRight, 0x8000);
+}
+
 TEST_F(EngineOpen, StopAndCloseWhenNothingIsOpen) {
     EXPECT_EQ(tamblin::StopPlayback(0), 0);
     EXPECT_EQ(tamblin::StopPlayback(1), 0);

@@ -137,6 +137,35 @@ case $scenario in
     # from its start again.
     compare 16 2 8 $(($(stat -c %s "$work/ref.wav") - 44))
     ;;
+  late-seek1|late-seek2|late-seek3)
+    # Every block written by a seek this close to the end may finish before
+    # the seek lets go of the refresh: the end must still be noticed.
+    method=${scenario#late-seek}
+    for seek in 2000 1990; do
+      play stereo128.mp2 --method "$method" --buffers 8 --frames 4 --seek $seek
+      grep -q "^seek $seek -> 1" "$work/out" || fail "seek to $seek refused"
+      [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END after a seek to $seek"
+    done
+    # Paused there, the seek leaves nothing to play: the stream ends at once.
+    play stereo128.mp2 --method "$method" --buffers 8 --frames 4 --seek-paused 2000
+    [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END after a paused seek"
+    # A seek into the last ring's worth of a longer stream: the rest of it
+    # plays to its last frame, audibly after the muted first block.
+    play long.mp2 --method "$method" --buffers 8 --frames 4 --seek 5500
+    [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END after a seek near the end"
+    decode long.mp2 -q 2
+    python3 - "$work/capture.raw" "$work/ref.wav" <<'PY' || fail "the end of the stream is missing after a seek near the end"
+import sys
+capture = open(sys.argv[1], "rb").read()
+ref = open(sys.argv[2], "rb").read()
+ref = ref[ref.find(b"data") + 8:]
+tail = ref[-2 * 4 * 1152 * 4:]  # the last two blocks
+sys.exit(0 if capture.find(tail) >= 0 else 1)
+PY
+    # A stream whose first block decodes to nothing.
+    play lsf_one_frame.mp3 --method "$method" --buffers 8 --frames 4
+    [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END for a single frame"
+    ;;
   truncated|switch|failing-reader)
     case $scenario in
       truncated) play truncated.mp2 ;;

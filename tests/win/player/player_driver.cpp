@@ -87,6 +87,79 @@ bool IsChecked(HWND dialog, int id) {
     return state == BST_CHECKED;
 }
 
+namespace {
+
+LRESULT SliderQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// Where the slider draws a value, from the pixel positions of its first and
+// last inner ticks (the pointer-free queries work across processes).
+bool SliderPixel(HWND dialog, int id, unsigned value, POINT& point) {
+    const auto ticks = static_cast<int>(SliderQuery(dialog, id, TBM_GETNUMTICS));
+    if (ticks < 4) return false;
+    const auto firstValue = static_cast<double>(SliderQuery(dialog, id, TBM_GETTIC, 0));
+    const auto lastValue = static_cast<double>(SliderQuery(dialog, id, TBM_GETTIC, static_cast<WPARAM>(ticks - 3)));
+    const auto firstX = static_cast<double>(SliderQuery(dialog, id, TBM_GETTICPOS, 0));
+    const auto lastX = static_cast<double>(SliderQuery(dialog, id, TBM_GETTICPOS, static_cast<WPARAM>(ticks - 3)));
+    if (lastValue <= firstValue) return false;
+    RECT client{};
+    GetClientRect(GetDlgItem(dialog, id), &client);
+    point.x = static_cast<LONG>(firstX + (value - firstValue) * (lastX - firstX) / (lastValue - firstValue) + 0.5);
+    // The thumb of a slider with its ticks below sits in the upper part.
+    point.y = client.bottom * 2 / 5;
+    return true;
+}
+
+void PostMouse(HWND window, UINT message, POINT point, WPARAM keys) {
+    PostMessageA(window, message, keys, MAKELPARAM(point.x, point.y));
+}
+
+} // namespace
+
+unsigned SliderPosition(HWND dialog, int id) { return static_cast<unsigned>(SliderQuery(dialog, id, TBM_GETPOS)); }
+
+unsigned SliderMaximum(HWND dialog, int id) {
+    return static_cast<unsigned>(SliderQuery(dialog, id, TBM_GETRANGEMAX));
+}
+
+bool DragSliderThumb(HWND dialog, int id, unsigned value) {
+    POINT from{};
+    POINT to{};
+    if (!SliderPixel(dialog, id, SliderPosition(dialog, id), from) || !SliderPixel(dialog, id, value, to))
+        return false;
+    const HWND slider = GetDlgItem(dialog, id);
+    PostMouse(slider, WM_LBUTTONDOWN, from, MK_LBUTTON);
+    for (int step = 1; step <= 4; ++step) {
+        const POINT between{from.x + (to.x - from.x) * step / 4, from.y};
+        PostMouse(slider, WM_MOUSEMOVE, between, MK_LBUTTON);
+        Sleep(30);
+    }
+    PostMouse(slider, WM_LBUTTONUP, to, 0);
+    return true;
+}
+
+bool ClickSliderChannel(HWND dialog, int id, unsigned value) {
+    POINT at{};
+    if (!SliderPixel(dialog, id, value, at)) return false;
+    const HWND slider = GetDlgItem(dialog, id);
+    PostMouse(slider, WM_LBUTTONDOWN, at, MK_LBUTTON);
+    PostMouse(slider, WM_LBUTTONUP, at, 0);
+    return true;
+}
+
+int TimeTextSeconds(const std::string& text) {
+    unsigned minutes = 0;
+    unsigned seconds = 0;
+    char sign = 0;
+    if (std::sscanf(text.c_str(), " %u:%2umin", &minutes, &seconds) == 2) return static_cast<int>(minutes * 60 + seconds);
+    if (std::sscanf(text.c_str(), "%c%u:%2umin", &sign, &minutes, &seconds) == 3 && sign == '-')
+        return static_cast<int>(minutes * 60 + seconds);
+    return -1;
+}
+
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

@@ -51,6 +51,15 @@ void PostCommand(HWND dialog, int id, WORD code = BN_CLICKED);
 // A real click: the button takes the focus first.
 void Click(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
+// A trackbar's position and range maximum, in its units.
+unsigned SliderPosition(HWND dialog, int id);
+unsigned SliderMaximum(HWND dialog, int id);
+// As the mouse does it: press on the thumb, move to the value, release.
+bool DragSliderThumb(HWND dialog, int id, unsigned value);
+// A click on the slider's channel at the value (a page step towards it).
+bool ClickSliderChannel(HWND dialog, int id, unsigned value);
+// Seconds shown by a track time text (" 1:05min ", "-0:30min "), or -1.
+int TimeTextSeconds(const std::string& text);
 // Texts of the dialog's static controls, in z-order.
 std::vector<std::string> StaticTexts(HWND dialog);
 // Saves the window as it appears on the screen to <screenshot dir>/<name>.bmp.

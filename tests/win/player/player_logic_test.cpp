@@ -115,6 +115,37 @@ TEST(CommandLineParsing, OptionsAnyCaseAndTheRestIsTheFileName) {
     EXPECT_EQ(ParseCommandLine(longLine.c_str()).fileName, longLine);
 }
 
+TEST(CommandLineParsing, AQuotedNameEndsAtItsClosingQuotationMark) {
+    // As the shell passes a dropped file or "Open with".
+    CommandLine c = ParseCommandLine("\"C:\\My Music\\a b.mp3\"");
+    EXPECT_EQ(c.fileName, "C:\\My Music\\a b.mp3");
+    EXPECT_FALSE(c.play);
+
+    c = ParseCommandLine("/play \"C:\\My Music\\a b.mp3\"");
+    EXPECT_TRUE(c.play);
+    EXPECT_EQ(c.fileName, "C:\\My Music\\a b.mp3");
+
+    // Options after the closing mark still count; other words there are no name.
+    c = ParseCommandLine("\"a b.mp3\" /p -R stray \"more\" /e");
+    EXPECT_EQ(c.fileName, "a b.mp3");
+    EXPECT_TRUE(c.play);
+    EXPECT_TRUE(c.random);
+    EXPECT_TRUE(c.endless);
+    EXPECT_FALSE(c.closeWhenDone);
+
+    EXPECT_EQ(ParseCommandLine("\"\"").fileName, "") << "an empty quoted name is no name";
+    EXPECT_EQ(ParseCommandLine("  \"\"  /p").play, true);
+    EXPECT_EQ(ParseCommandLine("\"c:\\open end.mp3").fileName, "c:\\open end.mp3")
+        << "without a closing mark the name runs to the end of the line";
+    EXPECT_EQ(ParseCommandLine("\"").fileName, "");
+    EXPECT_EQ(ParseCommandLine("c:\\a\"b\".mp3").fileName, "c:\\a\"b\".mp3")
+        << "marks inside a name that does not begin with one belong to the name";
+
+    // A long run of marks is handled without recursion or a quadratic scan.
+    const std::string marks(30000, '"');
+    EXPECT_EQ(ParseCommandLine(marks.c_str()).fileName, "");
+}
+
 TEST(Version, DigitsAndCommasOfTheProductVersion) {
     ProgramVersion v = ParseProductVersion("1, 00");
     EXPECT_EQ(v.text, "1.00");
