@@ -1,5 +1,6 @@
 #include "track_list.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "queue_text.h"
@@ -47,6 +48,14 @@ void TrackList::Select(int k) { Send(list_, LB_SETCURSEL, static_cast<WPARAM>(k 
 int TrackList::Selected() const {
     const LRESULT line = Send(list_, LB_GETCURSEL);
     return line == LB_ERR ? 0 : static_cast<int>(line) + 1;
+}
+
+std::string TrackList::Text(int k) const {
+    const auto length = Send(list_, LB_GETTEXTLEN, static_cast<WPARAM>(k - 1));
+    if (length == LB_ERR) return {};
+    std::string line(static_cast<std::size_t>(length), '\0');
+    Send(list_, LB_GETTEXT, static_cast<WPARAM>(k - 1), reinterpret_cast<LPARAM>(line.data()));
+    return line.substr(std::min(line.size(), TrackListLine(k, "").size()));
 }
 
 void TrackList::Redraw() const { InvalidateRect(list_, nullptr, TRUE); }

@@ -24,6 +24,8 @@ public:
     void Select(int k);
     // The entry of the selected line, or 0.
     int Selected() const;
+    // The text of entry k's line without its number.
+    std::string Text(int k) const;
     void Redraw() const;
 
     // played: whether entry k has played (or cannot).

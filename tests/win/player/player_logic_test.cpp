@@ -200,5 +200,17 @@ TEST(OpenFilter, AudioAndPlaylistPatterns) {
               "*.pls;*.m3u|All Files (*.*)|*.*|");
 }
 
+TEST(OpenFilter, OneOrSeveralSelectedFiles) {
+    using namespace std::string_literals;
+    const std::string one = "C:\\music\\a b.mp2\0"s;
+    EXPECT_EQ(SelectedFiles(one.c_str(), 9), std::vector<std::string>{"C:\\music\\a b.mp2"});
+    const std::string several = "C:\\music\0b.mp2\0a.mp2\0list.pls\0\0"s;
+    EXPECT_EQ(SelectedFiles(several.c_str(), 9),
+              (std::vector<std::string>{"C:\\music\\b.mp2", "C:\\music\\a.mp2", "C:\\music\\list.pls"}));
+    const std::string root = "C:\\\0x.mp2\0y.mp2\0\0"s;
+    EXPECT_EQ(SelectedFiles(root.c_str(), 4), (std::vector<std::string>{"C:\\x.mp2", "C:\\y.mp2"}));
+    EXPECT_TRUE(SelectedFiles("", 0).empty());
+}
+
 } // namespace
 } // namespace quavera
