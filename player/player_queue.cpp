@@ -64,7 +64,10 @@ bool PlayerDialog::OpenPlaylist(const std::string& name) {
 void PlayerDialog::InitQueue(std::unique_ptr<EntrySource> entries) {
     FreeQueue();
     tamblin::StopPlayback(0);
-    const int count = entries->count();
+    // The player is in playlist or drop mode from here on, also when the
+    // queue stays empty.
+    entries_ = std::move(entries);
+    const int count = entries_->count();
     ProgressDialog progress(app_.instance(), window(), "Initialize playlist playback", count);
     switch (queue_.Init(count)) {
     case PlaybackQueue::Setup::NoMemoryForMarks:
@@ -81,9 +84,8 @@ void PlayerDialog::InitQueue(std::unique_ptr<EntrySource> entries) {
     list.Reserve(count);
     ScanDisplay display(progress, list);
     const bool skipHttpScan = reg::ReadSetting(reg::kSkipHttpFileScan, 1) != 0;
-    ScanQueue(*entries, queue_, skipHttpScan,
+    ScanQueue(*entries_, queue_, skipHttpScan,
               [this](const std::string& name) { return QueryStream(window(), queryReader_, name); }, display);
-    entries_ = std::move(entries);
 }
 
 void PlayerDialog::FreeQueue() {
@@ -157,7 +159,7 @@ void PlayerDialog::PlayFirstTrack() {
 
 void PlayerDialog::NextCommand() {
     const bool fromStreamEnd = std::exchange(fromStreamEnd_, false);
-    if (!queue_.active()) {
+    if (!entries_) {
         if (queue_.endless())
             Play();
         else if (closeWhenDone_)

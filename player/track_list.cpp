@@ -70,9 +70,9 @@ void TrackList::Draw(const DRAWITEMSTRUCT& item, const std::function<bool(int k)
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const int k = static_cast<int>(item.itemID) + 1;
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    COLORREF color = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-    if (played(k)) color = GetSysColor(COLOR_GRAYTEXT);
-    SetTextColor(item.hDC, color);
+    // Grey would not read on the selection's colour.
+    const int color = selected ? COLOR_HIGHLIGHTTEXT : played(k) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT;
+    SetTextColor(item.hDC, GetSysColor(color));
     SetBkMode(item.hDC, TRANSPARENT);
     const int textLength = static_cast<int>(length);
     TextOutA(item.hDC, item.rcItem.left + kTextMargin, item.rcItem.top, text.data(), textLength);

@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <shlobj.h>
+
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace quavera::test {
@@ -160,6 +164,80 @@ int TimeTextSeconds(const std::string& text) {
     return -1;
 }
 
+namespace {
+
+LRESULT ListQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// The middle of line i of a list box, in its client coordinates.
+POINT ListLinePoint(HWND dialog, int id, int line) {
+    const auto top = static_cast<int>(ListQuery(dialog, id, LB_GETTOPINDEX));
+    const auto height = static_cast<int>(ListQuery(dialog, id, LB_GETITEMHEIGHT));
+    return {10, (line - top) * height + height / 2};
+}
+
+} // namespace
+
+std::string ListLine(HWND dialog, int id, int line) {
+    // Asked in UTF-16: Wine hands a list's text to another process as such.
+    wchar_t text[1024] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+    char narrow[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+int ListCount(HWND dialog, int id) { return static_cast<int>(ListQuery(dialog, id, LB_GETCOUNT)); }
+
+std::vector<std::string> ListLines(HWND dialog, int id) {
+    std::vector<std::string> lines;
+    for (int i = 0, count = ListCount(dialog, id); i < count; ++i) lines.push_back(ListLine(dialog, id, i));
+    return lines;
+}
+
+int ListSelection(HWND dialog, int id) { return static_cast<int>(ListQuery(dialog, id, LB_GETCURSEL)); }
+
+void DoubleClickListLine(HWND dialog, int id, int line) {
+    const HWND list = GetDlgItem(dialog, id);
+    const POINT at = ListLinePoint(dialog, id, line);
+    PostMouse(list, WM_LBUTTONDOWN, at, MK_LBUTTON);
+    PostMouse(list, WM_LBUTTONUP, at, 0);
+    PostMouse(list, WM_LBUTTONDBLCLK, at, MK_LBUTTON);
+    PostMouse(list, WM_LBUTTONUP, at, 0);
+}
+
+void RightClickListLine(HWND dialog, int id, int line) {
+    const HWND list = GetDlgItem(dialog, id);
+    const POINT at = ListLinePoint(dialog, id, line);
+    PostMouse(list, WM_RBUTTONDOWN, at, MK_RBUTTON);
+    PostMouse(list, WM_RBUTTONUP, at, 0);
+}
+
+bool IsShown(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+
+std::string TempFolder() {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return folder;
+}
+
+std::string WriteTempFile(const std::string& name, const std::string& content) {
+    const std::string path = TempFolder() + name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
+
+std::string ReadFile(const std::string& name) {
+    std::ostringstream text;
+    text << std::ifstream(name, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -247,6 +325,7 @@ namespace {
 
 struct WindowSearch {
     DWORD process;
+    const char* windowClass;
     const std::function<bool(HWND)>* match;
     HWND found;
 };
@@ -255,7 +334,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->process || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+    if (owner != search->process || !IsWindowVisible(window) || ClassOf(window) != search->windowClass) return TRUE;
     if (!(*search->match)(window)) return TRUE;
     search->found = window;
     return FALSE;
@@ -263,8 +342,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
 
 } // namespace
 
-HWND PlayerProcess::FindWindowOf(const std::function<bool(HWND)>& match) const {
-    WindowSearch search{id_, &match, nullptr};
+HWND PlayerProcess::FindWindowOf(const std::function<bool(HWND)>& match, const char* windowClass) const {
+    WindowSearch search{id_, windowClass, &match, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -298,6 +377,34 @@ std::string PlayerProcess::Answer(HWND box, int button) {
     const std::string text = ItemText(box, 0xFFFF);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     return text;
+}
+
+bool PlayerProcess::DropFiles(HWND window, const std::vector<std::string>& files) {
+    std::string block(sizeof(DROPFILES), '\0');
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = {10, 10};
+    for (const std::string& file : files) block.append(file).append(1, '\0');
+    block.append(1, '\0');
+    // The handle of a drop is the player's own memory: the list is written
+    // there, as the shell does for the window it drops on.
+    void* remote = VirtualAllocEx(process_, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T written = 0;
+    if (!remote || !WriteProcessMemory(process_, remote, block.data(), block.size(), &written) ||
+        written != block.size())
+        return false;
+    return PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
+}
+
+bool PlayerProcess::ChooseFirstMenuItem(int timeoutMs) {
+    HWND menu = nullptr;
+    if (!WaitUntil([&] { return (menu = FindWindowOf([](HWND) { return true; }, "#32768")) != nullptr; }, timeoutMs))
+        return false;
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
+    return WaitUntil([&] { return FindWindowOf([](HWND) { return true; }, "#32768") == nullptr; }, timeoutMs);
 }
 
 bool PlayerProcess::WaitForExit(int timeoutMs) {

@@ -29,6 +29,17 @@ enum PlayerControl : int {
     kStartLabel = 1046,
     kEndless = 1060,
     kRandom = 1061,
+    kPrevious = 1001,
+    kNext = 1006,
+    kTrackNumber = 1062,
+    kTrackCount = 1063,
+    kTracksToGo = 1064,
+    kTrackList = 1065,
+    kTotalTime = 1071,
+    kTotalPosition = 1072,
+    kTotalModeLabel = 1074,
+    kTotalElapsedMode = 1076,
+    kTotalRemainingMode = 1077,
 };
 
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
@@ -60,6 +71,23 @@ bool DragSliderThumb(HWND dialog, int id, unsigned value);
 bool ClickSliderChannel(HWND dialog, int id, unsigned value);
 // Seconds shown by a track time text (" 1:05min ", "-0:30min "), or -1.
 int TimeTextSeconds(const std::string& text);
+// The lines of a list box, one line, their count, and the selected line (-1
+// for none).
+std::vector<std::string> ListLines(HWND dialog, int id);
+std::string ListLine(HWND dialog, int id, int line);
+int ListCount(HWND dialog, int id);
+int ListSelection(HWND dialog, int id);
+// As the mouse does it on line i of a list box: a double click, or the right
+// button, which opens the list's menu there.
+void DoubleClickListLine(HWND dialog, int id, int line);
+void RightClickListLine(HWND dialog, int id, int line);
+// The dialog's windows as shown: the track section's controls are visible.
+bool IsShown(HWND dialog, int id);
+// The temporary folder, which the tests share with the player, ending in "\".
+std::string TempFolder();
+// A file written as given into the temporary folder; returns its name.
+std::string WriteTempFile(const std::string& name, const std::string& content);
+std::string ReadFile(const std::string& name);
 // Texts of the dialog's static controls, in z-order.
 std::vector<std::string> StaticTexts(HWND dialog);
 // Saves the window as it appears on the screen to <screenshot dir>/<name>.bmp.
@@ -80,13 +108,18 @@ public:
     HWND WaitForBox(const char* caption, int timeoutMs = 10000);
     // Reads the box's text and presses the button (IDOK, IDYES, IDNO).
     std::string Answer(HWND box, int button);
+    // Drops the files on the window as the shell does: a WM_DROPFILES whose
+    // file list lies in the player's own memory.
+    bool DropFiles(HWND window, const std::vector<std::string>& files);
+    // Picks the first item of the popup menu the player shows.
+    bool ChooseFirstMenuItem(int timeoutMs = 5000);
     bool WaitForExit(int timeoutMs = 10000);
     // True when a visible window of this process was seen while waiting for exit.
     bool showedWindowBeforeExit() const { return showedWindow_; }
     bool Close();
 
 private:
-    HWND FindWindowOf(const std::function<bool(HWND)>& match) const;
+    HWND FindWindowOf(const std::function<bool(HWND)>& match, const char* windowClass = "#32770") const;
 
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
