@@ -575,7 +575,7 @@ bool PlayerDialog::OpenTrack(const std::string& entry) {
     tamblin::CloseStream();
     // A name longer than the player keeps could only open some other file.
     if (fileName.size() > kMaxNameLength ||
-        !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader_, kPositionTickMs)) {
+        !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &ReaderFor(currentFile_), kPositionTickMs)) {
         streamLoaded_ = false;
         ShowMessage(window(), "MPEG stream init faild!", "Open audio file", MB_OK | MB_ICONWARNING);
         return false;

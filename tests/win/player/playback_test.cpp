@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,16 +14,6 @@
 
 namespace quavera::test {
 namespace {
-
-// The capture file of the session's wave-out device, as a Windows path.
-std::string CapturePath() {
-    const char* unix = std::getenv("QUAVERA_CAPTURE");
-    if (!unix) return {};
-    std::string path = std::string("Z:") + unix;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 bool CaptureHasSound() {
     FILE* file = std::fopen(CapturePath().c_str(), "rb");

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -35,6 +36,15 @@ std::string StreamPath(const char* name) {
     char full[MAX_PATH] = {};
     GetFullPathNameA(relative.c_str(), sizeof full, full, nullptr);
     return full;
+}
+
+std::string CapturePath() {
+    const char* unix = std::getenv("QUAVERA_CAPTURE");
+    if (!unix) return {};
+    std::string path = std::string("Z:") + unix;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
 }
 
 void ResetPlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }

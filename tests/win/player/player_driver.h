@@ -47,6 +47,9 @@ constexpr const char* kPlaybackKey = "Software\\Brixlane\\Quavera\\Playback";
 
 // Windows path of a generated test stream.
 std::string StreamPath(const char* name);
+// The capture file of the session's wave-out device, as a Windows path;
+// empty outside a capturing session.
+std::string CapturePath();
 // The player's settings removed, as on a machine where it never ran.
 void ResetPlayerSettings();
 void SetRegInt(const char* key, const char* name, DWORD value);
