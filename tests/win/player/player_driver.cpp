@@ -369,6 +369,11 @@ HWND PlayerProcess::WaitForMainWindow(int timeoutMs) {
     return found;
 }
 
+HWND PlayerProcess::WaitForCaption(const std::string& caption, int timeoutMs) {
+    const HWND main = WaitForMainWindow(timeoutMs);
+    return main && WaitUntil([&] { return WindowText(main) == caption; }, timeoutMs) ? main : nullptr;
+}
+
 HWND PlayerProcess::WaitForBox(const char* caption, int timeoutMs) {
     HWND found = nullptr;
     const std::string wanted = caption;

@@ -107,6 +107,8 @@ public:
     bool started() const { return process_ != nullptr; }
     // The visible main dialog, or null after the timeout.
     HWND WaitForMainWindow(int timeoutMs = 10000);
+    // The main dialog once its caption reads so, or null after the timeout.
+    HWND WaitForCaption(const std::string& caption, int timeoutMs = 5000);
     // A visible message box of this process with the caption, or null.
     HWND WaitForBox(const char* caption, int timeoutMs = 10000);
     // Reads the box's text and presses the button (IDOK, IDYES, IDNO).

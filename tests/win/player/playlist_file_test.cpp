@@ -5,36 +5,22 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "player_driver.h"
 #include "playlist_file.h"
 #include "pls_file.h"
 
 namespace quavera {
 namespace {
 
-std::string TempFolder() {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    return folder;
-}
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteTempFile;
 
-std::string Write(const std::string& name, const std::string& content) {
-    const std::string path = TempFolder() + name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
-}
-
-std::string Read(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 TEST(PlsFile, EntriesCountAndMissingKeys) {
-    const std::string path = Write("quavera-three.pls",
+    const std::string path = WriteTempFile("quavera-three.pls",
                                    "[other]\r\nFile1=wrong.mp3\r\n[playlist]\r\nNumberOfEntries=3\r\n"
                                    "File1=a.mp3\r\nFile3=\\b.mp3;Alias;50\r\n");
     PlsPlaylist list(path);
@@ -49,12 +35,12 @@ TEST(PlsFile, EntriesCountAndMissingKeys) {
 TEST(PlsFile, CountsThatAreMissingOrNegativeGiveNoEntries) {
     for (const char* content : {"[playlist]\r\nFile1=a.mp3\r\n", "[playlist]\r\nNumberOfEntries=-1\r\nFile1=a.mp3\r\n",
                                 "[playlist]\r\nNumberOfEntries=x\r\n", "", "\x01\x02\xFF\xFE binary"}) {
-        const std::string path = Write("quavera-empty.pls", content);
+        const std::string path = WriteTempFile("quavera-empty.pls", content);
         EXPECT_EQ(PlsPlaylist(path).count(), 0) << content;
     }
     EXPECT_EQ(PlsPlaylist(TempFolder() + "quavera-missing.pls").count(), 0);
     // 2^31 does not fit: it reads as no entries or as far too many, never as a small count.
-    const int huge = PlsPlaylist(Write("quavera-huge.pls", "[playlist]\r\nNumberOfEntries=2147483648\r\n")).count();
+    const int huge = PlsPlaylist(WriteTempFile("quavera-huge.pls", "[playlist]\r\nNumberOfEntries=2147483648\r\n")).count();
     EXPECT_TRUE(huge == 0 || huge == 2147483647) << huge;
 }
 
@@ -64,7 +50,7 @@ TEST(PlsFile, WrittenNamesAreRelativeAndTheKeysInTheOrderAsked) {
     DeleteFileA(path.c_str());
     const std::vector<std::string> entries = {folder + "a.mp3", folder + "rock\\b.mp3;Alias", "Q:\\c.mp3"};
     ASSERT_TRUE(WritePlaylist(path, entries, PlsKeyOrder::CountFirst));
-    EXPECT_EQ(Read(path), "[playlist]\r\nNumberOfEntries=3\r\nFile1=a.mp3\r\nFile2=rock\\b.mp3;Alias\r\n"
+    EXPECT_EQ(ReadFile(path), "[playlist]\r\nNumberOfEntries=3\r\nFile1=a.mp3\r\nFile2=rock\\b.mp3;Alias\r\n"
                           "File3=Q:\\c.mp3\r\n");
     PlsPlaylist list(path);
     ASSERT_EQ(list.count(), 3);
@@ -73,16 +59,16 @@ TEST(PlsFile, WrittenNamesAreRelativeAndTheKeysInTheOrderAsked) {
     const std::string temporary = folder + "quavera-list.pls";
     DeleteFileA(temporary.c_str());
     ASSERT_TRUE(WritePlaylist(temporary, {folder + "x.mp2", folder + "y.mp2"}, PlsKeyOrder::EntriesFirst));
-    EXPECT_EQ(Read(temporary), "[playlist]\r\nFile1=x.mp2\r\nFile2=y.mp2\r\nNumberOfEntries=2\r\n");
+    EXPECT_EQ(ReadFile(temporary), "[playlist]\r\nFile1=x.mp2\r\nFile2=y.mp2\r\nNumberOfEntries=2\r\n");
 }
 
 TEST(PlaylistFile, TheNameDecidesTheFormat) {
-    const std::string m3u = Write("quavera-list.M3U", "#EXTM3U\r\none.mp2\r\n");
+    const std::string m3u = WriteTempFile("quavera-list.M3U", "#EXTM3U\r\none.mp2\r\n");
     const auto fromM3u = OpenPlaylistFile(m3u);
     ASSERT_NE(fromM3u, nullptr);
     EXPECT_EQ(fromM3u->count(), 1);
     EXPECT_EQ(fromM3u->Entry(1).text, TempFolder() + "one.mp2");
-    const std::string disguised = Write("quavera-song.pls.mp3", "[playlist]\r\nNumberOfEntries=2\r\n");
+    const std::string disguised = WriteTempFile("quavera-song.pls.mp3", "[playlist]\r\nNumberOfEntries=2\r\n");
     const auto fromPls = OpenPlaylistFile(disguised);
     ASSERT_NE(fromPls, nullptr);
     EXPECT_EQ(fromPls->count(), 2);
@@ -122,10 +108,10 @@ TEST(PlaylistFile, DownloadedPlaylistsAreCopiedToTheTemporaryFolder) {
     TextReader reader(text);
     const std::string copy = DownloadPlaylist(reader, "http://host/lists/rock.pls");
     EXPECT_EQ(copy, TempFolder() + "rock.pls");
-    EXPECT_EQ(Read(copy), text) << "the bytes as they came";
+    EXPECT_EQ(ReadFile(copy), text) << "the bytes as they came";
     EXPECT_EQ(reader.largest, 128u) << "read in blocks of 128 bytes";
     TextReader exact(std::string(256, '#'));
-    EXPECT_EQ(Read(DownloadPlaylist(exact, "http://host/exact.m3u")), std::string(256, '#'));
+    EXPECT_EQ(ReadFile(DownloadPlaylist(exact, "http://host/exact.m3u")), std::string(256, '#'));
 
     TextReader refusing("", false);
     EXPECT_EQ(DownloadPlaylist(refusing, "http://host/gone.pls"), "");
