@@ -227,10 +227,11 @@ bool Engine::resetAndReleaseDevice(bool close) {
     SpinLock lock(deviceLock_);
     if (device_.isOpen()) {
         DWORD volume = 0;
-        if (device_.volume(volume)) {
+        if (heardVolume(volume)) {
             status_.volumeLeft = LOWORD(volume);
             status_.volumeRight = HIWORD(volume);
         }
+        pendingVolume_ = 0;
         device_.setVolume(0);
         const MMRESULT reset = waveOutReset(device_.handle());
         if (reset == MMSYSERR_INVALHANDLE) {
@@ -354,7 +355,7 @@ StreamStatus* Engine::queryStreamInfo(HWND window, const char* path, InputSource
 
 int Engine::getVolume(WORD* left, WORD* right) const {
     DWORD volume = 0;
-    if (!device_.volume(volume)) return 0;
+    if (!heardVolume(volume)) return 0;
     if (left) *left = LOWORD(volume);
     if (right) *right = HIWORD(volume);
     return 1;
@@ -363,7 +364,14 @@ int Engine::getVolume(WORD* left, WORD* right) const {
 int Engine::setVolume(DWORD left, DWORD right) {
     if (!busy_) return 0;
     const DWORD volume = (right & 0xFFFF) << 16 | (left & 0xFFFF);
-    if (!device_.setVolume(volume)) return 0;
+    SpinLock lock(volumeLock_);
+    // While the start plays muted, the new level is the one it comes back to.
+    if (pendingVolume_ != 0 && volume != 0) {
+        pendingVolume_ = volume;
+    } else {
+        if (!device_.setVolume(volume)) return 0;
+        pendingVolume_ = 0;
+    }
     openVolume_ = volume;
     return 1;
 }

@@ -77,6 +77,8 @@ private:
     void countTicks(int frames);
     void muteStart();
     void restorePendingVolume();
+    // The level the user hears, or will hear when a muted start is over.
+    bool heardVolume(DWORD& volume) const;
     bool startRefresh();
     void stopRefresh();
     Refresh refreshStep();
@@ -100,6 +102,7 @@ private:
     CompletionWorker completions_;
     SpinFlag guard_;
     SpinFlag deviceLock_;
+    SpinFlag volumeLock_; // the pending volume and the device's level change together
 
     std::atomic<bool> busy_{false};
     std::atomic<bool> active_{false};

@@ -117,7 +117,16 @@ void Engine::muteStart() {
 }
 
 void Engine::restorePendingVolume() {
+    SpinLock lock(volumeLock_);
     if (const DWORD volume = pendingVolume_.exchange(0)) device_.setVolume(volume);
+}
+
+bool Engine::heardVolume(DWORD& volume) const {
+    if (const DWORD pending = pendingVolume_.load()) {
+        volume = pending;
+        return true;
+    }
+    return device_.volume(volume);
 }
 
 bool Engine::prefill() {

@@ -7,6 +7,11 @@ HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
                               reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, &Dialog::Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* self = nullptr;
     if (message == WM_INITDIALOG) {

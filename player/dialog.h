@@ -18,6 +18,10 @@ public:
 protected:
     // Creates the dialog without showing it; the template decides visibility.
     HWND CreateModeless(HINSTANCE instance, int templateId, HWND owner = nullptr);
+    // Runs the dialog until EndModal; returns the value given to it (-1 when
+    // the dialog could not be made).
+    INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
+    void EndModal(INT_PTR result) { EndDialog(window_, result); }
 
     virtual BOOL OnInitDialog() = 0;
     // Returns true when the message was handled; result is the procedure's

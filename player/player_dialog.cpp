@@ -14,6 +14,7 @@
 #include "pls_file.h"
 #include "player_app.h"
 #include "player_commands.h"
+#include "url_dialog.h"
 #include "registry_values.h"
 #include "resource.h"
 #include "slider_scale.h"
@@ -32,11 +33,35 @@ constexpr UINT kTickTimerMs = 333;
 constexpr DWORD kPositionTickMs = 1000;
 // Accelerators send WM_COMMAND with this notification code.
 constexpr WORD kAcceleratorCode = 1;
+constexpr const char* kNoTrackText = "Press OPEN to choose a song or use Drag and Drop.";
 
 const StreamStatus& EngineStatus() { return *tamblin::GetPlaybackStatus(); }
 
 unsigned TrackLengthMs(const StreamStatus& status) {
     return status.totalTime > 0 ? static_cast<unsigned>(status.totalTime) : 0;
+}
+
+// The Open and Save As dialogs: the player's filter, ".mp2" by default, the
+// recent file as the initial name, no read-only box, an existing folder. The
+// chosen name goes to names (size bytes); fileOffset, when given, receives
+// where the name part starts (the first name of several, where the flags
+// allow them).
+bool AskForFileName(HWND owner, char* names, DWORD size, DWORD flags, BOOL(WINAPI* ask)(OPENFILENAMEA*),
+                    WORD* fileOffset = nullptr) {
+    ReadRegString(reg::kConfigurationKey, reg::kRecentFile, names);
+    std::string filter = OpenFilterText();
+    std::replace(filter.begin(), filter.end(), '|', '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = names;
+    dialog.nMaxFile = size;
+    dialog.lpstrDefExt = "mp2";
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | flags;
+    if (!ask(&dialog)) return false;
+    if (fileOffset) *fileOffset = dialog.nFileOffset;
+    return true;
 }
 
 } // namespace
@@ -64,6 +89,8 @@ BOOL PlayerDialog::OnInitDialog() {
     pictures_.Attach(dialog, app_.instance());
     volume_.Attach(dialog, app_.instance());
     slider_.Attach(dialog);
+    readers_.setOwner(dialog);
+    queueReaders_.setOwner(dialog);
 
     // The track time is the dialog's largest text.
     LOGFONTA font{};
@@ -81,7 +108,7 @@ BOOL PlayerDialog::OnInitDialog() {
     section_.Attach(dialog);
     section_.ShowTotalMode(totalRemaining_);
     ShowTimeMode();
-    ShowCaption(PlayState::Stopped);
+    ShowNoTrack();
     SetTimer(dialog, kTickTimer, kTickTimerMs, nullptr);
     return FALSE;
 }
@@ -269,6 +296,7 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDC_ELAPSED_MODE: SetTimeMode(TimeMode::Elapsed); break;
     case IDC_REMAINING_MODE: SetTimeMode(TimeMode::Remaining); break;
     case IDC_OPEN: OpenCommand(); break;
+    case IDC_URL: UrlCommand(); break;
     case IDC_NEXT: NextCommand(); break;
     case IDC_PREVIOUS: PreviousCommand(); break;
     // A mode changes only at the user's own request; otherwise its button
@@ -399,19 +427,11 @@ void PlayerDialog::ShowModes() {
 void PlayerDialog::OpenCommand() {
     // Room for the names of a selection of many files.
     std::vector<char> names(kOpenNamesSize);
-    ReadRegString(reg::kConfigurationKey, reg::kRecentFile, names.data());
-    std::string filter = OpenFilterText();
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = names.data();
-    dialog.nMaxFile = static_cast<DWORD>(names.size());
-    dialog.lpstrDefExt = "mp2";
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT;
-    if (!GetOpenFileNameA(&dialog)) return;
-    OpenFiles(SelectedFiles(names.data(), dialog.nFileOffset));
+    WORD fileOffset = 0;
+    if (!AskForFileName(window(), names.data(), static_cast<DWORD>(names.size()),
+                        OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT, GetOpenFileNameA, &fileOffset))
+        return;
+    OpenFiles(SelectedFiles(names.data(), fileOffset));
 }
 
 // Several files become a playlist in the temporary folder, which then opens
@@ -437,6 +457,17 @@ void PlayerDialog::OpenFiles(const std::vector<std::string>& files) {
         PlayFirstTrack();
     } else if (OpenSingleTrack(file)) {
         WriteRegString(reg::kConfigurationKey, reg::kRecentFile, file.c_str());
+        Play();
+    }
+}
+
+void PlayerDialog::UrlCommand() {
+    char recent[reg::kStringSize] = {};
+    ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
+    const std::optional<std::string> address = AskForUrl(app_.instance(), window(), recent);
+    if (!address) return;
+    if (OpenSingleTrack(*address, true)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
         Play();
     }
 }
@@ -495,7 +526,7 @@ void PlayerDialog::OnStreamStarted(const StreamStatus& status) {
     // The reader has gone on into the next file of the run, and its audio now
     // plays. A notice that waited while another stream opened finds no run
     // to follow.
-    if (runFollowed_ + 1 < run_.size() && runFollowed_ < reader_.listPosition()) {
+    if (runFollowed_ + 1 < run_.size() && runFollowed_ < readers_.file().listPosition()) {
         const int k = run_[++runFollowed_];
         queue_.Follow(k);
         ShowCurrentTrack();
@@ -563,20 +594,23 @@ void PlayerDialog::SeekFromSlider() {
     positionUpdates_ = true;
 }
 
-bool PlayerDialog::OpenSingleTrack(const std::string& fileName) {
+bool PlayerDialog::OpenSingleTrack(const std::string& fileName, bool allowSaving) {
     section_.SetVisible(false);
-    return OpenTrack(fileName);
+    return OpenTrack(fileName, allowSaving);
 }
 
-bool PlayerDialog::OpenTrack(const std::string& entry) {
+bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
     const std::string fileName = EntryFileName(entry);
     currentFile_ = fileName.substr(0, kMaxNameLength);
     tamblin::StopPlayback(0);
     tamblin::CloseStream();
+    InputSource& reader = readers_.For(currentFile_);
+    if (allowSaving && IsHttpAddress(currentFile_) && reg::ReadSetting(reg::kPlayAndSave, 0) != 0) AskForSaveFile();
     // A name longer than the player keeps could only open some other file.
     if (fileName.size() > kMaxNameLength ||
-        !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &ReaderFor(currentFile_), kPositionTickMs)) {
+        !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader, kPositionTickMs)) {
         streamLoaded_ = false;
+        ShowNoTrack();
         ShowMessage(window(), "MPEG stream init faild!", "Open audio file", MB_OK | MB_ICONWARNING);
         return false;
     }
@@ -592,6 +626,13 @@ bool PlayerDialog::OpenTrack(const std::string& entry) {
     ShowTrackTime(0);
     streamLoaded_ = true;
     return true;
+}
+
+void PlayerDialog::AskForSaveFile() {
+    char file[MAX_PATH] = {};
+    // A file that cannot be made leaves the stream playing without a copy.
+    if (AskForFileName(window(), file, sizeof file, OFN_OVERWRITEPROMPT, GetSaveFileNameA))
+        readers_.http().setPendingSaveFile(CreateSaveFile(file));
 }
 
 void PlayerDialog::ApplyOpenVolume(const StreamStatus& status) {
@@ -624,6 +665,17 @@ void PlayerDialog::PrepareDisplays(const StreamStatus& status) {
     SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(TrackName(status).c_str(), status.description).c_str());
     SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, PlaybackParameterText(status).c_str());
     SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, SourceParameterText(status).c_str());
+}
+
+void PlayerDialog::ShowNoTrack() {
+    trackLengthMs_ = 0;
+    durationLimitMs_ = 0;
+    slider_.Prepare(0);
+    SetDlgItemTextA(window(), IDC_TRACK_NAME, kNoTrackText);
+    SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, "");
+    SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, "");
+    ShowTrackTime(0);
+    ShowCaption(PlayState::Stopped);
 }
 
 void PlayerDialog::ShowTrackTime(unsigned positionMs) {

@@ -12,12 +12,12 @@
 #include "button_pictures.h"
 #include "dialog.h"
 #include "display_text.h"
-#include "file_reader.h"
 #include "entry_source.h"
 #include "instance_marker.h"
 #include "playback_queue.h"
 #include "position_slider.h"
 #include "queue_section.h"
+#include "stream_readers.h"
 #include "volume_control.h"
 #include "win_handles.h"
 
@@ -60,6 +60,7 @@ private:
     void SetTimeMode(TimeMode mode);
     void OpenCommand();
     void OpenFiles(const std::vector<std::string>& files);
+    void UrlCommand();
     void NextCommand();
     void PreviousCommand();
     void PlayChosenTrack();
@@ -92,15 +93,19 @@ private:
     unsigned TrackLimit(int k);
     // The name of the current track as the displays show it.
     std::string TrackName(const StreamStatus& status) const;
-    InputSource& ReaderFor(const std::string& name);
 
-    bool OpenTrack(const std::string& entry);
-    bool OpenSingleTrack(const std::string& fileName);
+    // allowSaving: an HTTP address may be saved while it plays (single
+    // tracks opened by the URL command only).
+    bool OpenTrack(const std::string& entry, bool allowSaving = false);
+    bool OpenSingleTrack(const std::string& fileName, bool allowSaving = false);
+    void AskForSaveFile();
     void ApplyOpenVolume(const StreamStatus& status);
     void ApplyVolumePreset(unsigned preset);
     void UndoVolumePreset();
     void SeekFromSlider();
     void PrepareDisplays(const StreamStatus& status);
+    // The stopped state without a track, as at start-up without a file.
+    void ShowNoTrack();
     void ShowTimeMode();
     void ShowTrackTime(unsigned positionMs);
     void ShowCaption(PlayState state);
@@ -113,8 +118,9 @@ private:
     ButtonPictures pictures_;
     VolumeControl volume_;
     PositionSlider slider_;
-    FileReader reader_;
-    FileReader queryReader_; // for the stream information of the queue's scan
+    StreamReaders readers_;
+    // The queue's own readers, for its scan and for downloading playlists.
+    StreamReaders queueReaders_;
     GdiObject timeFont_;
     Menu contextMenu_;
     Menu trackMenu_;

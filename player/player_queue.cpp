@@ -12,6 +12,7 @@
 #include "player_app.h"
 #include "player_dialog.h"
 #include "playlist_file.h"
+#include "http_address.h"
 #include "playlist_names.h"
 #include "progress_dialog.h"
 #include "registry_values.h"
@@ -37,10 +38,6 @@ private:
 
 } // namespace
 
-// HTTP addresses are read by the HTTP stream reader once the player has one;
-// until then every name goes to the file reader, which cannot open them.
-InputSource& PlayerDialog::ReaderFor(const std::string&) { return reader_; }
-
 bool PlayerDialog::OpenPlaylist(const std::string& name) {
     if (PlaylistFormatOf(name) == PlaylistFormat::None) return false;
     std::string local = name;
@@ -48,7 +45,7 @@ bool PlayerDialog::OpenPlaylist(const std::string& name) {
         tamblin::StopPlayback(0);
         tamblin::CloseStream();
         streamLoaded_ = false;
-        local = DownloadPlaylist(ReaderFor(name), name);
+        local = DownloadPlaylist(queueReaders_.http(), name);
         // Without a copy the address opens as a stream, whose failure the
         // engine explains.
         if (local.empty()) return false;
@@ -85,7 +82,7 @@ void PlayerDialog::InitQueue(std::unique_ptr<EntrySource> entries) {
     ScanDisplay display(progress, list);
     const bool skipHttpScan = reg::ReadSetting(reg::kSkipHttpFileScan, 1) != 0;
     ScanQueue(*entries_, queue_, skipHttpScan,
-              [this](const std::string& name) { return QueryStream(window(), queryReader_, name); }, display);
+              [this](const std::string& name) { return QueryStream(window(), queueReaders_.For(name), name); }, display);
 }
 
 void PlayerDialog::FreeQueue() {
@@ -136,7 +133,7 @@ bool PlayerDialog::LoadQueueEntry(int k) {
         if (run.size() > 1) {
             std::vector<std::string> files;
             for (const int j : run) files.push_back(fileName(j));
-            stream = reader_.ListName(std::move(files));
+            stream = readers_.file().ListName(std::move(files));
         }
     }
     if (!OpenTrack(stream)) {

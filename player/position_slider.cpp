@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
 #include "display_text.h"
@@ -53,21 +52,25 @@ RECT PositionSlider::ClientRectOf(HWND control) const {
     return rect;
 }
 
-int PositionSlider::TextWidth(const char* text) const {
-    HDC dc = GetDC(dialog_);
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog_, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+int PositionSlider::TextWidth(HWND label, const char* text) const {
+    // Measured as the label draws it, in its own font, with room for the
+    // rounding of the glyph widths: a label even one pixel short wraps its
+    // single word and shows it cut.
+    constexpr int kAllowance = 2;
+    HDC dc = GetDC(label);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    RECT rect{};
+    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, previous);
-    ReleaseDC(dialog_, dc);
-    return size.cx;
+    ReleaseDC(label, dc);
+    return rect.right - rect.left + kAllowance;
 }
 
 void PositionSlider::SetEndLabel(HWND label, unsigned ms, bool keepRightEdge) {
     const std::string text = FormatSliderTime(ms);
     SetWindowTextA(label, text.c_str());
     const RECT rect = ClientRectOf(label);
-    const int width = TextWidth(text.c_str());
+    const int width = TextWidth(label, text.c_str());
     const int left = keepRightEdge ? rect.right - width : rect.left;
     SetWindowPos(label, nullptr, left, rect.top, width, rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -93,7 +96,7 @@ void PositionSlider::MakeTickLabels() {
         if (x < 0) continue;
         x += sliderRect.left;
         const std::string text = FormatSliderTime(value * kSliderUnitMs);
-        const int width = TextWidth(text.c_str());
+        const int width = TextWidth(startLabel_, text.c_str());
         const Span span{x - width / 2, x - width / 2 + width};
         if (!TickLabelFits(span, startSpan, lengthSpan, placed)) continue;
         placed.push_back(span);

@@ -25,7 +25,8 @@ private:
     void SetEndLabel(HWND label, unsigned ms, bool keepRightEdge);
     void MakeTickLabels();
     RECT ClientRectOf(HWND control) const;
-    int TextWidth(const char* text) const;
+    // Width a label needs for the text, in the label's font.
+    int TextWidth(HWND label, const char* text) const;
 
     HWND dialog_ = nullptr;
     HWND slider_ = nullptr;

@@ -28,6 +28,14 @@ constexpr const char* kBuffers = "Buffers";
 constexpr const char* kFramesPerBuffer = "FramesPerBuffer";
 constexpr const char* kPlaybackMethode = "PlaybackMethode";
 
+// Internet streaming.
+constexpr const char* kRecentUrl = "RecentURL";
+constexpr const char* kPlayAndSave = "PlayAndSave";
+constexpr const char* kProxy = "Proxy";
+constexpr const char* kProxyPort = "ProxyPort";
+constexpr const char* kUser = "User";
+constexpr const char* kPassword = "Password";
+
 // ReadRegString needs room for 127 characters and the terminating zero.
 constexpr unsigned kStringSize = 128;
 

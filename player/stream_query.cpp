@@ -1,5 +1,6 @@
 #include "stream_query.h"
 
+#include "http_address.h"
 #include "playlist_names.h"
 #include "tamblin1.h"
 

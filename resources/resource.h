@@ -5,6 +5,7 @@
 // Dialog templates.
 #define IDD_PLAYER_LARGE 102
 #define IDD_PROGRESS 180
+#define IDD_URL 114
 
 // Icons, menus, accelerators.
 #define IDI_QUAVERA 128
@@ -74,6 +75,8 @@
 #define IDC_PROGRESS_BAR 1080
 #define IDC_PROGRESS_PERCENT 1081
 #define IDC_PROGRESS_ENTRY 1082
+// Controls of the URL dialog.
+#define IDC_URL_ADDRESS 1104
 
 // Menu-only commands.
 #define IDM_HIDE 32777

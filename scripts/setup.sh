@@ -9,6 +9,9 @@ packages=(
   wine wine64 fonts-wine xvfb xauth imagemagick pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
   twolame lame mpg123 sox python3
+  nsis zip
+  # The streaming tests start their own proxy: the package without a service.
+  tinyproxy-bin openssl
 )
 
 missing=()

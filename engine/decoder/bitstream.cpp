@@ -64,7 +64,8 @@ std::int32_t BitStream::tell() const {
 }
 
 std::int32_t BitStream::length() const {
-    return source_ != nullptr ? source_->length() : 0;
+    // A source that does not know its length may report a negative one.
+    return source_ != nullptr ? std::max<std::int32_t>(source_->length(), 0) : 0;
 }
 
 void BitStream::moveUnreadToFront() {

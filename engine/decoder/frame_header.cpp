@@ -18,6 +18,17 @@ int FrameHeader::samplingFrequency() const {
     return index == 3 ? 0 : tables::kSamplingFrequencyHz[id() == 1 ? 0 : 1][index];
 }
 
+int FrameHeader::frameBytes() const {
+    const int kbps = bitrateKbps();
+    const int fs = samplingFrequency();
+    if (kbps == 0 || fs == 0) {
+        return 0;
+    }
+    // A slot is one byte; an MPEG-2 Layer III frame carries 576 samples.
+    const int samples = layer() == 3 && id() == 0 ? 576 : 1152;
+    return samples / 8 * kbps * 1000 / fs + (padded() ? 1 : 0);
+}
+
 const char* headerRefusal(FrameHeader header) {
     const int layer = header.layer();
     if (layer != 2 && layer != 3) {
@@ -64,8 +75,10 @@ void describeStream(FrameHeader header, const OutputConfig& config, std::int64_t
     info.compressionRatio = static_cast<float>(16.0 * fs / (bitratePerChannel * 1000.0));
     info.pcmBlockSize =
         info.samplesPerFrame * (info.bitsPerSample / 8) * info.outputChannels / info.frequencyDivisor;
+    // No audio bytes (an unknown length, or one that ends within a leading tag): no time either.
     const double totalTime =
-        static_cast<double>(audioBytes) * 8000.0 / (bitratePerChannel * 1000.0 * info.streamChannels);
+        audioBytes > 0 ? static_cast<double>(audioBytes) * 8000.0 / (bitratePerChannel * 1000.0 * info.streamChannels)
+                       : 0.0;
     info.totalTime = totalTime == 0.0 ? -1.0f : static_cast<float>(totalTime);
 }
 

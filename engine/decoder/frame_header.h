@@ -32,6 +32,10 @@ struct FrameHeader {
     int bitratePerChannel() const { return bitrateKbps() / channels(); }
     // 0 for the reserved index.
     int samplingFrequency() const;
+    bool padded() const { return (bits >> 9 & 1) != 0; }
+    // Length of this Layer II or III frame in bytes, header and padding
+    // included; 0 when the header gives none (free format, forbidden bitrate).
+    int frameBytes() const;
 };
 
 // Why a header cannot start a stream of a supported layer, or null.

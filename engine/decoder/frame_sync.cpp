@@ -54,6 +54,14 @@ bool syncFrame(BitStream& stream, StreamState& state, FrameHeader& header) {
             return false;
         }
     }
+    // Frames of one stream differ in length (bitrate, padding), so the
+    // estimate ensured above may fall short of this one. Past its header,
+    // frameBytes() covers the rest of the frame and the word the reader loads
+    // at its last field: all of it must be buffered before the frame's data
+    // is read. At the end of the input the padded zeros stand in for it.
+    if (!stream.ensure(static_cast<std::size_t>(header.frameBytes()))) {
+        return false;
+    }
     if (header.hasCrc()) {
         reader.skip(16);
     }

@@ -6,7 +6,8 @@
 
 namespace quavera {
 
-// Leaves the reader after the header (and its CRC word). False at the end of
+// Leaves the reader after the header (and its CRC word), with the rest of the
+// frame and the word the reader loads at its end buffered. False at the end of
 // the stream: input exhausted, no matching header within four frame sizes,
 // or a change between single-channel and two-channel mode.
 bool syncFrame(BitStream& stream, StreamState& state, FrameHeader& header);

@@ -26,38 +26,17 @@ const RequantTables& requantTables() {
     return tables;
 }
 
-float magnitude43(const RequantTables& t, unsigned x) {
-    if (x < 512) {
-        return t.pow43[x];
-    }
-    const unsigned d = x / 512 + 1;
-    return t.pow43[x / d] * t.pow43[d];
-}
-
 namespace {
 
 // Lines [begin, end) of q with one factor; end is clipped to nonzero by the caller.
 void scaleLines(const RequantTables& t, const int* q, float factor, unsigned begin, unsigned end, float* xr) {
-    // Branch-free for magnitudes below 512 (the int's sign bit becomes the
-    // float's); the rare larger ones are redone afterwards.
-    unsigned largest = 0;
+    // Branch-free: the int's sign bit becomes the float's.
     for (unsigned i = begin; i < end; ++i) {
         const auto v = static_cast<std::uint32_t>(q[i]);
         const std::uint32_t sign = v & 0x80000000u;
         const std::uint32_t magnitude = sign != 0 ? 0u - v : v;
-        largest |= magnitude;
-        const float m = factor * t.pow43[std::min(magnitude, 511u)];
+        const float m = factor * t.pow43[std::min(magnitude, kMaxQuantised)];
         xr[i] = std::bit_cast<float>(std::bit_cast<std::uint32_t>(m) | sign);
-    }
-    if (largest >= 512) {
-        for (unsigned i = begin; i < end; ++i) {
-            const int v = q[i];
-            const auto magnitude = static_cast<unsigned>(v < 0 ? -v : v);
-            if (magnitude >= 512) {
-                const float m = factor * magnitude43(t, magnitude);
-                xr[i] = v < 0 ? -m : m;
-            }
-        }
     }
 }
 

@@ -64,19 +64,8 @@ void readSideInfo(BitReader& reader, FrameHeader header, SideInfo& side) {
 
 int mainDataSlots(FrameHeader header) {
     const bool mono = header.channels() == 1;
-    int slots = 144000 * header.bitrateKbps() / (header.samplingFrequency() != 0 ? header.samplingFrequency() : 1);
-    if (header.id() == 1) {
-        slots -= mono ? 17 : 32;
-    } else {
-        slots = slots / 2 - (mono ? 9 : 17);
-    }
-    if ((header.bits >> 9 & 1) != 0) {
-        ++slots;
-    }
-    slots -= 4;
-    if (header.hasCrc()) {
-        slots -= 2;
-    }
+    const int sideInfo = header.id() == 1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
+    const int slots = header.frameBytes() - 4 - (header.hasCrc() ? 2 : 0) - sideInfo;
     if (slots < 0 || slots > 10000) {
         std::fputs("illegal nSlots\n", stdout);
     }

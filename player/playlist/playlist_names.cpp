@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "http_address.h"
+
 namespace quavera {
 namespace {
 
@@ -12,8 +14,6 @@ std::string Lower(std::string text) {
 }
 
 } // namespace
-
-bool IsHttpAddress(const std::string& name) { return Lower(name.substr(0, 7)) == "http://"; }
 
 PlaylistFormat PlaylistFormatOf(const std::string& name) {
     const std::string lower = Lower(name);

@@ -12,8 +12,6 @@ enum class PlaylistFormat { None, Pls, M3u };
 // one could only open some other file.
 inline constexpr std::size_t kMaxNameLength = 255;
 
-// Begins with "http://" in any case.
-bool IsHttpAddress(const std::string& name);
 // ".pls" anywhere in the name, in any case, makes it a ".pls" playlist (so
 // "song.pls.mp3" is one); otherwise ".m3u" anywhere makes it an ".m3u".
 PlaylistFormat PlaylistFormatOf(const std::string& name);
@@ -23,7 +21,7 @@ std::string FolderOf(const std::string& path);
 // the part of the address after its last "/".
 std::string PlaylistCopyName(const std::string& address);
 
-// An entry as read from a playlist in the folder: HTTP addresses, names that
+// An entry as read from a playlist in the folder: web addresses, names that
 // begin with "\" and names with a drive ("C:\") stand as they are; every other
 // name is relative to the playlist's folder.
 std::string ResolveEntryName(const std::string& folder, const std::string& entry);

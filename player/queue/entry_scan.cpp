@@ -5,6 +5,7 @@
 #include "entry_source.h"
 #include "entry_text.h"
 #include "playback_queue.h"
+#include "http_address.h"
 #include "playlist_names.h"
 
 namespace quavera {

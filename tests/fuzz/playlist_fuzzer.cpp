@@ -12,6 +12,7 @@
 
 #include "entry_scan.h"
 #include "entry_text.h"
+#include "http_address.h"
 #include "m3u_index.h"
 #include "playback_queue.h"
 #include "playlist_names.h"

@@ -1,24 +1,11 @@
 #include "accuracy_support.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "decoder.h"
 #include "file_source.h"
 
 namespace quavera::test {
-
-Bytes readFile(const std::string& path) {
-    Bytes data;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        std::uint8_t chunk[65536];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) {
-            data.insert(data.end(), chunk, chunk + n);
-        }
-        std::fclose(f);
-    }
-    return data;
-}
 
 PcmData fromBytes(const std::vector<std::uint8_t>& pcm, int channels) {
     PcmData d;
@@ -32,10 +19,6 @@ PcmData fromBytes(const std::vector<std::uint8_t>& pcm, int channels) {
 
 std::size_t frames(const PcmData& d) {
     return d.channels > 0 ? d.samples.size() / static_cast<std::size_t>(d.channels) : 0;
-}
-
-std::string conformance(const std::string& relative) {
-    return std::string(QUAVERA_SHARED_DIR) + "/conformance/" + relative;
 }
 
 PcmData productDecode(const std::string& path, int quality) {

@@ -7,7 +7,6 @@
 
 #include "huffman.h"
 #include "huffman_text.h"
-#include "layer3_requantise.h"
 #include "test_support.h"
 
 namespace quavera::test {
@@ -133,15 +132,6 @@ TEST(Huffman, LinbitsOnlyWhereTheTableHasThem) {
         EXPECT_EQ(d.x, -8206);
         EXPECT_EQ(bits.position(), 23u);
     }
-}
-
-TEST(Huffman, LargestQuantisedValueGoesThroughTwoFactors) {
-    const RequantTables& t = requantTables();
-    // d = 8206 / 512 + 1 = 17; 8206 / 17 = 482.
-    EXPECT_EQ(magnitude43(t, 8206), t.pow43[482] * t.pow43[17]);
-    EXPECT_NEAR(magnitude43(t, 8206) / std::pow(8206.0, 4.0 / 3.0), 1.0, 3e-3);
-    EXPECT_EQ(magnitude43(t, 511), t.pow43[511]);
-    EXPECT_EQ(magnitude43(t, 512), t.pow43[256] * t.pow43[2]);
 }
 
 TEST(Huffman, CorruptCodeIsConcealed) {

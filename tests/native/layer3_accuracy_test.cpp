@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "accuracy_support.h"
 #include "low_pass.h"
@@ -54,67 +53,49 @@ PcmDifference compareLowPassed(PcmData test, PcmData reference, std::size_t maxL
 struct EncodedStream {
     const char* name;
     int rate;
-    const char* options; // lame
+    const char* options;            // lame
+    const char* material = nullptr; // sox synth effects; by default tones, noise and clicks
 };
 
 // CBR from 32 to 320 kbit/s, VBR, joint (mid/side), plain stereo and mono,
-// all six rates; the material's clicks make the encoder switch to short blocks.
+// all six rates; the material's clicks make the encoder switch to short
+// blocks. A loud bass tone quantises many lines to 512 and more.
 const EncodedStream kStreams[] = {
     {"44k_joint_128", 44100, "-m j -b 128"},  {"44k_stereo_320", 44100, "-m s -b 320"},
     {"44k_joint_vbr0", 44100, "-m j -V 0"},   {"48k_stereo_192", 48000, "-m s -b 192"},
     {"48k_joint_vbr4", 48000, "-m j -V 4"},   {"32k_mono_32", 32000, "-m m -b 32"},
     {"32k_joint_256", 32000, "-m j -b 256"},  {"24k_joint_64", 24000, "-m j -b 64"},
     {"22k_mono_vbr2", 22050, "-m m -V 2"},    {"16k_stereo_32", 16000, "-m s -b 32"},
-    {"16k_joint_160", 16000, "-m j -b 160"},
+    {"16k_joint_160", 16000, "-m j -b 160"},  {"44k_bass_320", 44100, "-m j -b 320", "synth 3 sine 30 gain -3"},
 };
 
 void PrintTo(const EncodedStream& s, std::ostream* os) {
     *os << s.name;
 }
 
-class Layer3EncodedAccuracy : public ::testing::TestWithParam<EncodedStream> {
-protected:
-    static void SetUpTestSuite() {
-        for (const char* tool : {"sox", "lame", "mpg123"}) {
-            if (!haveCommand(tool)) {
-                missing_ = tool;
-                return;
-            }
-        }
-        dir_ = tempDir("layer3-accuracy");
-    }
-    static void TearDownTestSuite() {
-        if (!dir_.empty()) {
-            std::filesystem::remove_all(dir_);
-        }
-    }
-    static std::string missing_;
-    static std::string dir_;
-};
-std::string Layer3EncodedAccuracy::missing_;
-std::string Layer3EncodedAccuracy::dir_;
+using Layer3EncodedAccuracy = EncodedStreams<EncodedStream>;
 
 // The full filter against the reference: what stays is the 16-bit rounding
-// of both decodes, the reference's upper band leaking through the filter and
-// the two-factor requantisation of values of 512 and more.
-constexpr double kFullFilterFloorDb = 65.0;
+// of both decodes and the reference's upper band leaking through the filter.
+constexpr double kFullFilterFloorDb = 80.0;
 // The product decode, by quality (16-bit, divisor 1).
-constexpr double kProductFloorDb[3] = {50.0, 30.0, 15.0};
+constexpr double kProductFloorDb[3] = {52.0, 30.0, 15.0};
 
 TEST_P(Layer3EncodedAccuracy, AgainstReferenceDecoder) {
-    if (!missing_.empty()) {
-        GTEST_SKIP() << missing_ << " is not installed";
-    }
     const EncodedStream& s = GetParam();
-    const std::string base = dir_ + "/" + s.name;
+    const std::string base = this->fileBase(s.name);
     const std::string rate = " -r " + std::to_string(s.rate) + " -c 2 -b 16 ";
-    // A sweep, noise and a tone at about -12 dBFS RMS, then clicks after
-    // silence, which call for short blocks.
-    ASSERT_TRUE(run("sox -R -n" + rate + base + ".tones.wav synth 2.5 sine 200-6000 pinknoise sine 1000 " +
-                    "remix 1,2v0.6 2,3v0.6 gain -4 2>/dev/null"));
-    ASSERT_TRUE(run("sox -R -n" + rate + base + ".clicks.wav synth 0.02 square 300 pad 0 0.15 repeat 5 gain -3 " +
-                    "2>/dev/null"));
-    ASSERT_TRUE(run("sox -R " + base + ".tones.wav " + base + ".clicks.wav " + base + ".wav 2>/dev/null"));
+    if (s.material != nullptr) {
+        ASSERT_TRUE(run("sox -R -n" + rate + base + ".wav " + s.material + " 2>/dev/null"));
+    } else {
+        // A sweep, noise and a tone at about -12 dBFS RMS, then clicks after
+        // silence, which call for short blocks.
+        ASSERT_TRUE(run("sox -R -n" + rate + base + ".tones.wav synth 2.5 sine 200-6000 pinknoise sine 1000 " +
+                        "remix 1,2v0.6 2,3v0.6 gain -4 2>/dev/null"));
+        ASSERT_TRUE(run("sox -R -n" + rate + base + ".clicks.wav synth 0.02 square 300 pad 0 0.15 repeat 5 gain -3 " +
+                        "2>/dev/null"));
+        ASSERT_TRUE(run("sox -R " + base + ".tones.wav " + base + ".clicks.wav " + base + ".wav 2>/dev/null"));
+    }
     ASSERT_TRUE(run(std::string("lame --quiet ") + s.options + " " + base + ".wav " + base + ".mp3 >/dev/null 2>&1"));
     ASSERT_TRUE(run("mpg123 -q --no-gapless -w " + base + ".ref.wav " + base + ".mp3 2>/dev/null"));
     PcmData reference;
@@ -143,32 +124,42 @@ struct ConformanceStream {
     int channels;
     double fullRms;    // bounds in full-scale units: the measured figure plus a quarter
     double productRms;
+    bool fullAccuracy; // the full filter also keeps the standard's bound on the largest difference
 };
 
 // The references start with the first frame's output; l3-sin1k0db's first
 // frames reach back before the file, so the product lags there. l3-he_mode
 // ends for the product where the channel count first changes (frame 10),
-// and l3-he_free (free format) is refused at open. Where the full filter is
-// not exact, quantised values of 512 and more (requantised as two factors)
-// or clipping in the reference account for it.
+// and l3-he_free (free format) is refused at open. The full filter reaches
+// the standard's full accuracy on every stream but three: M2L3_noise, whose
+// noise reaches the upper band that leaks through the low-pass, and the
+// intensity-stereo streams l3-test45 and l3-test46, whose references other
+// decoders do not match either.
 const ConformanceStream kConformance[] = {
-    {"mpeg1-layer3/l3-compl", 1, 1.3e-4, 2.3e-4},         {"mpeg1-layer3/l3-he_32khz", 1, 1e-6, 2.3e-4},
-    {"mpeg1-layer3/l3-he_44khz", 1, 1e-6, 2.3e-4},        {"mpeg1-layer3/l3-he_48khz", 1, 1e-6, 2.3e-4},
-    {"mpeg1-layer3/l3-he_mode", 1, 1.4e-6, 2.2e-4},       {"mpeg1-layer3/l3-hecommon", 2, 1e-6, 3.8e-4},
-    {"mpeg1-layer3/l3-si", 1, 9.1e-6, 8.8e-5},            {"mpeg1-layer3/l3-si_block", 1, 1e-6, 4.7e-5},
-    {"mpeg1-layer3/l3-si_huff", 1, 6.6e-5, 7.3e-4},       {"mpeg1-layer3/l3-sin1k0db", 2, 1.06e-3, 1.58e-3},
-    {"mpeg2-lsf/M2L3_bitrate_16_all", 1, 4.7e-6, 4.8e-4}, {"mpeg2-lsf/M2L3_bitrate_22_all", 1, 4.3e-6, 4.6e-4},
-    {"mpeg2-lsf/M2L3_bitrate_24_all", 1, 4.0e-6, 4.9e-4}, {"mpeg2-lsf/M2L3_compl24", 1, 2.9e-6, 1.7e-4},
-    {"mpeg2-lsf/M2L3_noise", 2, 1.7e-5, 2.4e-4},          {"mpeg2-lsf/l3-test45", 2, 1.3e-5, 2.0e-4},
-    {"mpeg2-lsf/l3-test46", 2, 1.4e-5, 2.5e-4},
+    {"mpeg1-layer3/l3-compl", 1, 1e-6, 1.7e-4, true},
+    {"mpeg1-layer3/l3-he_32khz", 1, 1e-6, 2.3e-4, true},
+    {"mpeg1-layer3/l3-he_44khz", 1, 1e-6, 2.3e-4, true},
+    {"mpeg1-layer3/l3-he_48khz", 1, 1e-6, 2.3e-4, true},
+    {"mpeg1-layer3/l3-he_mode", 1, 1.4e-6, 2.2e-4, true},
+    {"mpeg1-layer3/l3-hecommon", 2, 1e-6, 3.8e-4, true},
+    {"mpeg1-layer3/l3-si", 1, 8.4e-6, 8.8e-5, true},
+    {"mpeg1-layer3/l3-si_block", 1, 1e-6, 4.7e-5, true},
+    {"mpeg1-layer3/l3-si_huff", 1, 2.5e-6, 7.3e-4, true},
+    {"mpeg1-layer3/l3-sin1k0db", 2, 2e-6, 1.58e-3, true},
+    {"mpeg2-lsf/M2L3_bitrate_16_all", 1, 4.7e-6, 4.8e-4, true},
+    {"mpeg2-lsf/M2L3_bitrate_22_all", 1, 4.3e-6, 4.6e-4, true},
+    {"mpeg2-lsf/M2L3_bitrate_24_all", 1, 4.0e-6, 4.9e-4, true},
+    {"mpeg2-lsf/M2L3_compl24", 1, 2.9e-6, 1.7e-4, true},
+    {"mpeg2-lsf/M2L3_noise", 2, 1.7e-5, 2.4e-4, false},
+    {"mpeg2-lsf/l3-test45", 2, 1.3e-5, 2.0e-4, false},
+    {"mpeg2-lsf/l3-test46", 2, 1.3e-5, 2.5e-4, false},
 };
+
+constexpr double kFullAccuracyMax = 6.11e-5; // 2^-14
 
 TEST(Conformance, Layer3StreamsAgainstTheirReferences) {
     for (const ConformanceStream& c : kConformance) {
         const std::string bit = conformance(std::string(c.path) + ".bit");
-        if (!std::filesystem::exists(bit)) {
-            GTEST_SKIP() << "no conformance streams at " << bit;
-        }
         PcmData reference;
         ASSERT_TRUE(readPcm(conformance(std::string(c.path) + ".pcm"), c.channels, reference)) << c.path;
         const PcmData product = productDecode(bit, 1);
@@ -178,6 +169,9 @@ TEST(Conformance, Layer3StreamsAgainstTheirReferences) {
         std::printf("  %-30s full filter RMS %.2e max %.2e FS; product q1 RMS %.2e max %.2e FS (lag %ld)\n", c.path,
                     f.rmsLsb / 32768, f.maxAbsLsb / 32768, p.rmsLsb / 32768, p.maxAbsLsb / 32768, -p.shift);
         EXPECT_LT(f.rmsLsb / 32768, c.fullRms) << c.path;
+        if (c.fullAccuracy) {
+            EXPECT_LE(f.maxAbsLsb / 32768, kFullAccuracyMax) << c.path;
+        }
         EXPECT_LT(p.rmsLsb / 32768, c.productRms) << c.path;
     }
 }

@@ -4,6 +4,7 @@
 // never synthesised.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "decoder.h"
@@ -282,6 +283,34 @@ TEST(Layer3, RequantisationExponents) {
     requantise(qs, 576, s, ssf, bands, xr);
     EXPECT_FLOAT_EQ(xr[line], 0.25f * std::sqrt(0.5f));
     EXPECT_EQ(xr[line - 1], 1.0f);
+}
+
+TEST(Layer3, RequantisationIsExactForEveryMagnitude) {
+    const BandLayout bands = bandLayout(FrameHeader::fromWord(headerWord(mono44())));
+    GranuleInfo g;
+    g.globalGain = 210; // a factor of 1 in every band
+    const ScaleFactors sf;
+    int worstLine = -1;
+    double worst = 0;
+    for (int first = 0; first <= 8206; first += 576) {
+        int q[576];
+        for (int i = 0; i < 576; ++i) {
+            const int x = std::min(first + i, 8206);
+            q[i] = i % 2 == 0 ? x : -x;
+        }
+        float xr[576];
+        requantise(q, 576, g, sf, bands, xr);
+        for (int i = 0; i < 576; ++i) {
+            const double exact = std::copysign(std::pow(std::abs(q[i]), 4.0 / 3.0), q[i]);
+            const double error = q[i] == 0 ? std::fabs(xr[i]) : std::fabs(xr[i] / exact - 1.0);
+            if (error > worst) {
+                worst = error;
+                worstLine = q[i];
+            }
+        }
+    }
+    // Single-precision rounding only (half an ulp is 6e-8).
+    EXPECT_LT(worst, 1e-7) << "at " << worstLine;
 }
 
 TEST(Layer3, StereoProcessing) {

@@ -2,8 +2,10 @@
 // parameters, a leading ID3v2 tag, PCM writer selection and list files.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <random>
+#include <utility>
 
 #include "decoder.h"
 #include "stream_open.h"
@@ -132,19 +134,9 @@ TEST(StreamOpen, RefusalTexts) {
 }
 
 TEST(StreamOpen, ConformanceLayerIStreamsAreRefused) {
-    MemorySource none(Bytes{});
     for (int i = 1; i <= 8; ++i) {
-        const std::string path = std::string(QUAVERA_SHARED_DIR) + "/conformance/mpeg1-layer1/l1-fl" + std::to_string(i) + ".bit";
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (f == nullptr) {
-            GTEST_SKIP() << "no conformance streams at " << path;
-        }
-        Bytes data;
-        for (int c; (c = std::fgetc(f)) != EOF;) {
-            data.push_back(static_cast<std::uint8_t>(c));
-        }
-        std::fclose(f);
-        EXPECT_EQ(refusalOf(data), "This type of audiofile is currently not supported!") << path;
+        const std::string path = conformance("mpeg1-layer1/l1-fl" + std::to_string(i) + ".bit");
+        EXPECT_EQ(refusalOf(readFile(path)), "This type of audiofile is currently not supported!") << path;
     }
 }
 
@@ -281,6 +273,50 @@ TEST(StreamOpen, AnalysisReadsTheHeaderOnly) {
     EXPECT_EQ(info.bitsPerSample, 16);
     EXPECT_EQ(info.quality, 1);
     EXPECT_EQ(info.fileName, "dir/some.name.mp2");
+}
+
+// A source that reports a length of its own choice, as one that does not
+// know it may.
+class LengthSource final : public InputSource {
+public:
+    LengthSource(Bytes data, std::int32_t length) : bytes_(std::move(data)), length_(length) {}
+    int open(const char* name) override { return bytes_.open(name); }
+    int close() override { return bytes_.close(); }
+    std::uint32_t read(void* buffer, std::uint32_t count) override { return bytes_.read(buffer, count); }
+    int seek(std::int32_t position) override { return bytes_.seek(position); }
+    std::int32_t tell() override { return bytes_.tell(); }
+    std::int32_t length() override { return length_; }
+    const char* name() override { return bytes_.name(); }
+    int fileChanged() override { return 0; }
+
+private:
+    MemorySource bytes_;
+    std::int32_t length_;
+};
+
+TEST(StreamOpen, NegativeLengthIsUnknown) {
+    const Bytes audio = repeat(simpleLayer2Frame(stereo128(), 8, 10), 20);
+    const Bytes tagged = concat({id3Tag(false), audio});
+    // Unknown lengths, and an unknown length of 0 with a leading tag.
+    for (const auto& [data, length] : {std::pair{audio, -1}, std::pair{audio, INT32_MIN}, std::pair{tagged, 0}}) {
+        LengthSource source(data, length);
+        Decoder decoder;
+        decoder.bind(&source);
+        decoder.openInput("unknown");
+        ASSERT_TRUE(decoder.openStream({1, 1, 2, 16})) << length;
+        EXPECT_EQ(decoder.info().fileLength, 0) << length;
+        EXPECT_EQ(decoder.info().totalTime, -1.0f) << length;
+        EXPECT_EQ(decoder.totalFrames(), 0u) << length;
+        EXPECT_EQ(countFrames(decoder), 20) << length;
+
+        StreamInfo info;
+        Decoder analysis(8192);
+        analysis.bind(&source);
+        analysis.openInput("unknown");
+        ASSERT_TRUE(analysis.analyseStream(info)) << length;
+        EXPECT_EQ(info.fileLength, 0) << length;
+        EXPECT_EQ(info.totalTime, -1.0f) << length;
+    }
 }
 
 TEST(StreamOpen, ListMovingToItsNextFileRestartsTheFrameCount) {

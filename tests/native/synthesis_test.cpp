@@ -16,6 +16,7 @@
 #include "standard_tables.h"
 #include "synthesis.h"
 #include "synthesis_tables.h"
+#include "test_support.h"
 
 namespace quavera {
 namespace {
@@ -32,10 +33,8 @@ TEST(SynthesisTables, RecomputedFromTheirFormulas) {
         }
     }
     // The window against the standard's decimal coefficients D[i] (D' = 32768 D).
-    std::ifstream d(std::string(QUAVERA_SHARED_DIR) + "/iso-tables/synth_window_D.txt");
-    if (!d) {
-        GTEST_SKIP() << "no table text";
-    }
+    std::ifstream d(test::standardTable("synth_window_D.txt"));
+    ASSERT_TRUE(d);
     std::string line;
     int count = 0;
     while (std::getline(d, line)) {

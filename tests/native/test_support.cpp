@@ -1,8 +1,11 @@
 #include "test_support.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include <unistd.h>
 
@@ -136,6 +139,38 @@ std::string tempDir(const std::string& name) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
+}
+
+namespace {
+
+std::string existing(std::string path) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(path)) << "missing test data: " << path;
+    return path;
+}
+
+} // namespace
+
+std::string conformance(const std::string& relative) {
+    return existing(std::string(QUAVERA_CONFORMANCE_DIR) + "/" + relative);
+}
+
+std::string standardTable(const std::string& name) {
+    return existing(std::string(QUAVERA_TABLES_DIR) + "/" + name);
+}
+
+Bytes readFile(const std::string& path) {
+    Bytes data;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        ADD_FAILURE() << "cannot read " << path;
+        return data;
+    }
+    std::uint8_t chunk[65536];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) {
+        data.insert(data.end(), chunk, chunk + n);
+    }
+    std::fclose(f);
+    return data;
 }
 
 } // namespace quavera::test

@@ -63,4 +63,11 @@ bool haveCommand(const char* name);
 // A fresh directory for generated files.
 std::string tempDir(const std::string& name);
 
+// The repository's test data: a file of the conformance set or of the
+// standard's tables, by path below its folder. A missing file fails the test.
+std::string conformance(const std::string& relative);
+std::string standardTable(const std::string& name);
+// A whole file; failing the test when it cannot be read.
+Bytes readFile(const std::string& path);
+
 } // namespace quavera::test

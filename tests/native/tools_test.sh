@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # quavera-decode and quavera-compare as a user runs them: --info lines, the
 # refusal and missing-file texts with exit code 1, and a decode into WAVE.
-# Usage: tools_test.sh BUILD_TOOLS_DIR SHARED_DIR
+# Usage: tools_test.sh BUILD_TOOLS_DIR CONFORMANCE_DIR
 set -uo pipefail
 tools=$1
-shared=$2
+conformance=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -45,16 +45,37 @@ if command -v mpg123 >/dev/null; then
   awk "BEGIN { exit !($snr >= 50) }" || fail "Layer III decode at $snr dB"
 fi
 
-err=$("$tools/quavera-decode" --info "$work/missing.mp2" 2>&1 >/dev/null); rc=$?
-[ $rc -eq 1 ] || fail "missing file exit code $rc"
-[ "$err" = "File $work/missing.mp2 does not exist!" ] || fail "missing file text: $err"
+# Both commands refuse an input with exit code 1 and the given text.
+expect_refusal() {
+  local err rc
+  err=$("$tools/quavera-decode" --info "$1" 2>&1 >/dev/null); rc=$?
+  [ $rc -eq 1 ] && [ "$err" = "$2" ] || fail "--info $1: exit code $rc, text: $err"
+  err=$("$tools/quavera-decode" "$1" "$work/x.wav" 2>&1 >/dev/null); rc=$?
+  [ $rc -eq 1 ] && [ "$err" = "$2" ] || fail "decode $1: exit code $rc, text: $err"
+}
 
-layer1=$shared/conformance/mpeg1-layer1/l1-fl1.bit
-if [ -f "$layer1" ]; then
-  err=$("$tools/quavera-decode" "$layer1" "$work/x.wav" 2>&1 >/dev/null); rc=$?
-  [ $rc -eq 1 ] || fail "Layer I exit code $rc"
-  [ "$err" = "This type of audiofile is currently not supported!" ] || fail "Layer I text: $err"
-fi
+expect_refusal "$work/missing.mp2" "File $work/missing.mp2 does not exist!"
+# An empty file is no audio file; a directory is no file at all.
+: >"$work/empty.mp2"
+expect_refusal "$work/empty.mp2" "This is not a valid audiofile!"
+mkdir "$work/folder.mp2"
+expect_refusal "$work/folder.mp2" "File $work/folder.mp2 does not exist!"
+
+# Lengths above 2 GiB (sparse files) are capped to the largest 32-bit one,
+# as the engine's reader does, not cut to their low 32 bits. The total time
+# is that length at 128 kbit/s in single precision.
+for size in 3221225472 4294968296; do
+  cp "$work/tone.mp2" "$work/big.mp2"
+  truncate -s "$size" "$work/big.mp2"
+  info=$("$tools/quavera-decode" --info "$work/big.mp2") || fail "--info on $size bytes"
+  expect_line "$info" "fileLength: 2147483647"
+  expect_line "$info" "totalTime: 134217728.000"
+done
+rm -f "$work/big.mp2"
+
+layer1=$conformance/mpeg1-layer1/l1-fl1.bit
+[ -f "$layer1" ] || fail "missing test data: $layer1"
+expect_refusal "$layer1" "This type of audiofile is currently not supported!"
 
 "$tools/quavera-decode" -r 2 -q 2 -c 1 -b 8 "$work/tone.mp2" "$work/out.wav" || fail "decode exit code"
 frames=$(( ($(stat -c %s "$work/out.wav") - 44) / 576 ))

@@ -11,73 +11,7 @@ scenario=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/playback.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-# play FILE [quavera-play options...]: plays, keeps stdout in $work/out
-play() {
-  local file=$1; shift
-  rm -f "$QUAVERA_CAPTURE"
-  timeout 120 wine "$QUAVERA_PLAY" --registry "QuaveraTests\\Playback.$scenario" "$@" \
-    "$(windows_path "$QUAVERA_STREAMS/$file")" >"$work/out" 2>"$work/err" || {
-    cat "$work/out" "$work/err"; fail "quavera-play exited with $?"; }
-  cat "$work/out"
-  [ -s "$work/err" ] && { echo "boxes:"; cat "$work/err"; }
-  cp "$QUAVERA_CAPTURE" "$work/capture.raw"
-}
-
-# decode FILE [decoder options...]: the reference PCM in $work/ref.wav
-decode() {
-  local file=$1; shift
-  "$QUAVERA_DECODE" "$@" "$QUAVERA_STREAMS/$file" "$work/ref.wav"
-}
-
-# compare BITS CHANNELS MAX_HEAD_FRAMES [SEARCH_FROM_BYTES]: the capture equals
-# the reference after a head that may only be quieter (the muted start), no
-# longer than MAX_HEAD_FRAMES frames of 1152 samples. With SEARCH_FROM_BYTES the
-# reference is looked for in the capture from there on (a second run).
-compare() {
-  python3 - "$work/capture.raw" "$work/ref.wav" "$@" <<'PY'
-import sys
-capture_path, ref_path, bits, channels, max_head_frames = sys.argv[1:6]
-offset = int(sys.argv[6]) if len(sys.argv) > 6 else 0
-bits, channels, max_head_frames = int(bits), int(channels), float(max_head_frames)
-cap = open(capture_path, "rb").read()
-ref = open(ref_path, "rb").read()
-data = ref.find(b"data")
-ref = ref[data + 8:]
-width = bits // 8
-if offset:
-    # Past any muted head: ten frames in, the two runs must agree exactly.
-    probe_at = 10 * 1152 * channels * width
-    probe = ref[probe_at:probe_at + 4096]
-    found = cap.find(probe, offset)
-    if found < 0:
-        sys.exit("the second run's audio is not in the capture")
-    cap = cap[found - probe_at:]
-def samples(raw):
-    if width == 2:
-        return [int.from_bytes(raw[i:i + 2], "little", signed=True) for i in range(0, len(raw) - 1, 2)]
-    return [b - 128 for b in raw]
-c, r = samples(cap), samples(ref)
-if len(c) < len(r):
-    sys.exit(f"capture has {len(c)} samples, the decoder {len(r)}")
-diff = [i for i in range(len(r)) if c[i] != r[i]]
-head = diff[-1] + 1 if diff else 0
-for i in diff:
-    if abs(c[i]) > abs(r[i]) or (c[i] != 0 and (c[i] > 0) != (r[i] > 0)):
-        sys.exit(f"sample {i}: captured {c[i]}, decoded {r[i]}: differs by more than volume")
-frames = head / channels / 1152
-print(f"identical after {head} samples ({frames:.2f} frames); {len(r)} samples compared")
-if frames > max_head_frames:
-    sys.exit(f"quieter head of {frames:.2f} frames is longer than {max_head_frames}")
-if any(c[len(r):]):
-    sys.exit("the capture has sound after the end of the stream")
-PY
-}
-
-count() { grep -c "^$1" "$work/out" || true; }
+source "$(dirname "$0")/capture_support.sh"
 
 case $scenario in
   method1|method2|method3)
@@ -165,6 +99,22 @@ PY
     # A stream whose first block decodes to nothing.
     play lsf_one_frame.mp3 --method "$method" --buffers 8 --frames 4
     [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END for a single frame"
+    ;;
+  bad-arguments)
+    # Refused with the usage, which names every option; nothing plays.
+    stream=$(windows_path "$QUAVERA_STREAMS/short.mp2")
+    for arguments in "--frames 0" "--buffers -3" "--seek -5" "--seek abc" "--seek 12x" "--tick" "--device -2" \
+                     "--stress 0" "--method 99999999999" "--answer maybe"; do
+      set +e
+      # shellcheck disable=SC2086
+      timeout 60 wine "$QUAVERA_PLAY" $arguments "$stream" >"$work/out" 2>"$work/err"
+      status=$?
+      set -e
+      [ $status = 2 ] || fail "'$arguments' gave exit status $status"
+      grep -q -- '--fail-after' "$work/err" && grep -q -- '--stress' "$work/err" && grep -q -- '--cpu' "$work/err" ||
+        fail "'$arguments' did not show the whole usage"
+      [ ! -s "$work/out" ] || fail "'$arguments' played"
+    done
     ;;
   truncated|switch|failing-reader)
     case $scenario in

@@ -50,6 +50,12 @@ case $scenario in
     grep -q '^settle seek -> 1' "$work/out" || fail "no seek after the operations"
     [ "$(tail -n1 "$work/out" | cut -d' ' -f1)" = CMD_STREAM_END ] || fail "did not play to the end"
     ;;
+  volume-at-start)
+    # A level chosen while the first block still plays muted is the level
+    # that comes back after it.
+    play long.mp2 --volume 8000 --stop-after 2500
+    grep -q '^volume 8000 8000' "$work/out" || fail "the level chosen at the start was lost"
+    ;;
   *) fail "unknown scenario $scenario" ;;
 esac
 echo "PASS $scenario"

@@ -1,5 +1,10 @@
 #include "file_source.h"
 
+#include <algorithm>
+#include <limits>
+
+#include <sys/stat.h>
+
 namespace quavera {
 
 int FileSource::open(const char* name) {
@@ -9,9 +14,15 @@ int FileSource::open(const char* name) {
     if (file_ == nullptr) {
         return 0;
     }
-    std::fseek(file_, 0, SEEK_END);
-    length_ = static_cast<std::int32_t>(std::ftell(file_));
-    std::fseek(file_, 0, SEEK_SET);
+    // A directory opens for reading here but is no file to the player's reader.
+    struct stat status {};
+    if (::fstat(::fileno(file_), &status) != 0 || S_ISDIR(status.st_mode)) {
+        close();
+        return 0;
+    }
+    // Lengths are kept in 32 signed bits: a longer file reports the largest.
+    length_ = static_cast<std::int32_t>(
+        std::min<std::int64_t>(status.st_size, std::numeric_limits<std::int32_t>::max()));
     return 1;
 }
 

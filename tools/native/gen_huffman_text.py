@@ -5,7 +5,7 @@ tree as ".treedata" hexadecimal node pairs or a ".reference" to a table with
 the same codes, ended by ".end".
 
 Run once when the text tables change:
-    python3 tools/native/gen_huffman_text.py ../shared/iso-tables engine/decoder/huffman_text.cpp
+    python3 tools/native/gen_huffman_text.py data/iso-tables engine/decoder/huffman_text.cpp
 
 Tree layout: node pairs in depth-first order, each node followed by the
 smaller of its two subtrees, so that a forward offset stays below 250 (the

@@ -4,7 +4,7 @@ constexpr header engine/decoder/layer3_tables.h: scale-factor bands, pretab,
 scale-factor lengths and the alias-reduction coefficients.
 
 Run once when the text tables change:
-    python3 tools/native/gen_layer3_tables.py ../shared/iso-tables engine/decoder/layer3_tables.h
+    python3 tools/native/gen_layer3_tables.py data/iso-tables engine/decoder/layer3_tables.h
 """
 import sys
 

@@ -3,7 +3,7 @@
 constexpr header engine/decoder/standard_tables.h.
 
 Run once when the text tables change:
-    python3 tools/native/gen_tables.py ../shared/iso-tables engine/decoder/standard_tables.h
+    python3 tools/native/gen_tables.py data/iso-tables engine/decoder/standard_tables.h
 """
 import os
 import sys

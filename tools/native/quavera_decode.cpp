@@ -37,6 +37,9 @@ bool openInput(Decoder& decoder, FileSource& source, const char* path) {
         std::fprintf(stderr, "File %s does not exist!\n", source.name());
         return false;
     }
+    // As in the engine: an input that ends before it holds a header sets no
+    // text of its own, and is simply not an audio file.
+    decoder.setLastError("This is not a valid audiofile!");
     return true;
 }
 

@@ -1,8 +1,9 @@
-// quavera-play: plays one file through Tamblin1.dll from the console and prints
-// one line for every message the engine posts. The engine's message boxes go
-// to standard error and are answered at once.
+// quavera-play: plays one file or HTTP address through Tamblin1.dll from the
+// console and prints one line for every message the engine posts. The
+// message boxes of the engine and of the HTTP reader go to standard error and
+// are answered at once.
 //
-//   quavera-play [options] FILE
+//   quavera-play [options] FILE|URL
 //     --method 1|2|3      refresh method (timer, thread, device callback)
 //     --divisor N --quality N --channels N --bits N --buffers N --frames N
 //     --device N          wave-out device id (-1 default)
@@ -13,21 +14,29 @@
 //     --stop-after MS     stop (and exit) after MS of wall time
 //     --replay            after the end, play the stream once more from the start
 //     --answer yes|no|cancel   button for question boxes (default yes)
-//     --registry PATH     registry location of the settings (default the engine's)
+//     --registry PATH     registry location of the settings (default the engine's);
+//                         an address's proxy and account settings are read there too
+//     --timeout MS        connect and receive time-out of an address (default 300000)
+//     --save FILE         copy every byte read from an address into FILE
 //     --fail-after BYTES  the reader fails every read after BYTES bytes (an
 //                         input that becomes unreadable while it plays)
+//     --volume N          set both channels to N (0..65535) as soon as playback has
+//                         started, and print the level at the first position message
 //     --stress N          N random pause/resume/seek/stop/start operations while it
 //                         plays, then a seek near the end, and play to the end
 //     --cpu               print the process's CPU time and the wall time at exit
 //     --info              print the stream information and exit
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "file_reader.h"
+#include "http_address.h"
+#include "http_stream_reader.h"
 #include "message_box_watcher.h"
 #include "tamblin1.h"
 
@@ -46,9 +55,12 @@ struct Options {
     bool info = false;
     long failAfter = -1;
     long stress = 0;
+    long volume = -1;
     bool cpu = false;
     int answer = IDYES;
+    long timeout = -1;
     std::string registry;
+    std::string save;
     std::string file;
 };
 
@@ -56,48 +68,63 @@ int Usage() {
     std::fputs("usage: quavera-play [--method N] [--divisor N] [--quality N] [--channels N] [--bits N]\n"
                "       [--buffers N] [--frames N] [--device N] [--tick MS] [--seek MS] [--seek-paused MS]\n"
                "       [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
-               "       [--registry PATH] [--info] FILE\n",
+               "       [--registry PATH] [--fail-after BYTES] [--stress N] [--volume N] [--cpu] [--timeout MS]\n"
+               "       [--save FILE] [--info] FILE|URL\n"
+               "  settings and --stress take numbers from 1, --device from -1 (the default device),\n"
+               "  times and byte counts from 0\n",
                stderr);
     return 2;
 }
 
+// A whole decimal number within [low, high]; anything else is refused.
+template <typename T>
+bool ParseNumber(const char* text, long low, long high, T& target) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value < low || value > high) return false;
+    target = static_cast<T>(value);
+    return true;
+}
+
 bool Parse(int argc, char** argv, Options& o) {
+    constexpr long kMax = 0x7FFFFFFF;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
-        const auto number = [&](auto& target) {
-            const char* text = value();
-            if (!text) return false;
-            target = static_cast<std::remove_reference_t<decltype(target)>>(std::strtol(text, nullptr, 10));
-            return true;
-        };
+        const auto setting = [&](int& target) { return ParseNumber(value(), 1, kMax, target); };
+        const auto amount = [&](auto& target) { return ParseNumber(value(), 0, kMax, target); };
         bool ok = true;
-        if (arg == "--method") ok = number(o.method);
-        else if (arg == "--divisor") ok = number(o.divisor);
-        else if (arg == "--quality") ok = number(o.quality);
-        else if (arg == "--channels") ok = number(o.channels);
-        else if (arg == "--bits") ok = number(o.bits);
-        else if (arg == "--buffers") ok = number(o.buffers);
-        else if (arg == "--frames") ok = number(o.frames);
-        else if (arg == "--device") ok = number(o.device);
-        else if (arg == "--tick") ok = number(o.tick);
-        else if (arg == "--seek") ok = number(o.seek);
-        else if (arg == "--seek-paused") ok = number(o.seekPaused);
-        else if (arg == "--pause-ms") ok = number(o.pauseMs);
-        else if (arg == "--stop-after") ok = number(o.stopAfter);
-        else if (arg == "--fail-after") ok = number(o.failAfter);
-        else if (arg == "--stress") ok = number(o.stress);
+        if (arg == "--method") ok = setting(o.method);
+        else if (arg == "--divisor") ok = setting(o.divisor);
+        else if (arg == "--quality") ok = setting(o.quality);
+        else if (arg == "--channels") ok = setting(o.channels);
+        else if (arg == "--bits") ok = setting(o.bits);
+        else if (arg == "--buffers") ok = setting(o.buffers);
+        else if (arg == "--frames") ok = setting(o.frames);
+        else if (arg == "--device") ok = ParseNumber(value(), -1, kMax, o.device);
+        else if (arg == "--tick") ok = amount(o.tick);
+        else if (arg == "--seek") ok = amount(o.seek);
+        else if (arg == "--seek-paused") ok = amount(o.seekPaused);
+        else if (arg == "--pause-ms") ok = amount(o.pauseMs);
+        else if (arg == "--stop-after") ok = amount(o.stopAfter);
+        else if (arg == "--fail-after") ok = amount(o.failAfter);
+        else if (arg == "--stress") ok = ParseNumber(value(), 1, kMax, o.stress);
+        else if (arg == "--volume") ok = ParseNumber(value(), 0, 0xFFFF, o.volume);
+        else if (arg == "--timeout") ok = amount(o.timeout);
         else if (arg == "--cpu") o.cpu = true;
         else if (arg == "--replay") o.replay = true;
         else if (arg == "--info") o.info = true;
-        else if (arg == "--registry") {
+        else if (arg == "--registry" || arg == "--save") {
             const char* text = value();
             ok = text != nullptr;
-            if (ok) o.registry = text;
+            if (ok) (arg == "--save" ? o.save : o.registry) = text;
         } else if (arg == "--answer") {
-            const char* text = value();
-            ok = text != nullptr;
-            if (ok) o.answer = !std::strcmp(text, "no") ? IDNO : !std::strcmp(text, "cancel") ? IDCANCEL : IDYES;
+            const char* given = value();
+            const std::string text = given ? given : "";
+            ok = text == "yes" || text == "no" || text == "cancel";
+            o.answer = text == "no" ? IDNO : text == "cancel" ? IDCANCEL : IDYES;
         } else if (!arg.empty() && arg[0] != '-' && o.file.empty())
             o.file = arg;
         else
@@ -212,6 +239,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             Say("CMD_POSITION");
             if (p.firstPosition) {
                 p.firstPosition = false;
+                WORD left = 0;
+                WORD right = 0;
+                if (p.options.volume >= 0 && tamblin::GetVolume(&left, &right))
+                    std::printf("volume %u %u\n", left, right);
                 if (p.options.seek >= 0) {
                     std::printf("seek %ld -> %d\n", p.options.seek,
                                 tamblin::SeekPlayback(static_cast<DWORD>(p.options.seek)));
@@ -297,7 +328,12 @@ int main(int argc, char** argv) {
     if (!o.registry.empty()) tamblin::SetRegistryLocation(o.registry.c_str());
     ApplySettings(o);
 
-    FailingReader reader(o.failAfter);
+    FailingReader fileReader(o.failAfter);
+    quavera::HttpStreamReader httpReader(o.registry.empty() ? quavera::reg::kConfigurationKey : o.registry);
+    if (o.timeout >= 0) httpReader.setTimeout(static_cast<DWORD>(o.timeout));
+    if (!o.save.empty()) httpReader.setPendingSaveFile(quavera::CreateSaveFile(o.save.c_str()));
+    quavera::InputSource& reader =
+        quavera::IsHttpAddress(o.file) ? static_cast<quavera::InputSource&>(httpReader) : fileReader;
     if (o.info) {
         const quavera::StreamStatus* s = tamblin::QueryStreamInfo(nullptr, o.file.c_str(), &reader);
         boxes.flush();
@@ -313,6 +349,7 @@ int main(int argc, char** argv) {
     RegisterClassA(&windowClass);
     HWND window = CreateWindowA("QuaveraPlay", "quavera-play", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 windowClass.hInstance, nullptr);
+    httpReader.setOwner(window);
 
     if (!tamblin::OpenStream(1, window, o.file.c_str(), &reader, o.tick)) {
         boxes.flush();
@@ -323,6 +360,7 @@ int main(int argc, char** argv) {
         tamblin::CloseStream();
         return 1;
     }
+    if (o.volume >= 0) tamblin::SetVolume(static_cast<DWORD>(o.volume), static_cast<DWORD>(o.volume));
     std::printf("playing %s\n", o.file.c_str());
     std::fflush(stdout);
     if (o.stopAfter >= 0) SetTimer(window, kStopTimer, static_cast<UINT>(o.stopAfter), nullptr);

@@ -15,12 +15,7 @@ TEST(PlaylistNames, FormatIsFoundAnywhereInTheNameInAnyCase) {
     EXPECT_EQ(PlaylistFormatOf(""), PlaylistFormat::None);
 }
 
-TEST(PlaylistNames, HttpAddressesInAnyCase) {
-    EXPECT_TRUE(IsHttpAddress("http://host/a.mp3"));
-    EXPECT_TRUE(IsHttpAddress("HTTP://HOST/"));
-    EXPECT_FALSE(IsHttpAddress("https://host/a.mp3"));
-    EXPECT_FALSE(IsHttpAddress("http:/"));
-    EXPECT_FALSE(IsHttpAddress("C:\\http://"));
+TEST(PlaylistNames, DownloadedPlaylistsAreNamedAfterTheAddressesLastPart) {
     EXPECT_EQ(PlaylistCopyName("http://host/lists/rock.m3u"), "rock.m3u");
     EXPECT_EQ(PlaylistCopyName("rock.pls"), "rock.pls");
 }
@@ -35,6 +30,7 @@ TEST(PlaylistNames, RelativeEntriesAreTakenFromThePlaylistsFolder) {
     EXPECT_EQ(ResolveEntryName(folder, "D:\\c.mp3"), "D:\\c.mp3");
     EXPECT_EQ(ResolveEntryName(folder, "D:c.mp3"), "C:\\music\\D:c.mp3") << "a drive needs its backslash";
     EXPECT_EQ(ResolveEntryName(folder, "http://host/x.mp3"), "http://host/x.mp3");
+    EXPECT_EQ(ResolveEntryName(folder, "HTTPS://host/x.mp3"), "HTTPS://host/x.mp3");
     EXPECT_EQ(ResolveEntryName("", "a.mp3"), "a.mp3");
     EXPECT_EQ(FolderOf("list.pls"), "");
 }

@@ -27,11 +27,20 @@ protected:
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(WindowText(main), "Quavera");
         EXPECT_EQ(ItemText(main, kTrackName), "Press OPEN to choose a song or use Drag and Drop.");
+        EXPECT_EQ(ItemText(main, kSourceParameters), "");
+        EXPECT_EQ(ItemText(main, kPlaybackParameters), "");
+        EXPECT_EQ(ItemText(main, kTrackTime), " 0:00min ");
+        EXPECT_EQ(ItemText(main, kLengthLabel), "0:00min");
+        EXPECT_EQ(SliderMaximum(main, kPosition), 0u);
+        EXPECT_TRUE(IsChecked(main, kStop));
+        EXPECT_FALSE(IsChecked(main, kPlay));
+        EXPECT_FALSE(IsChecked(main, kPause));
         // Transport commands without a stream do nothing.
         PostCommand(main, kPlay);
         PostCommand(main, kPause);
         Sleep(200);
         EXPECT_EQ(WindowText(main), "Quavera");
+        EXPECT_FALSE(IsChecked(main, kPlay));
         EXPECT_TRUE(player.Close());
     }
 };
@@ -61,6 +70,19 @@ TEST_F(PlayerBadInput, FileNamesTooLongForThePlayerAreRefusedWithoutReachingTheE
         PlayerProcess player("/P " + std::string(length, 'a'));
         ExpectRefusedOpen(player, "");
     }
+}
+
+TEST_F(PlayerBadInput, AFailedOpenAfterATrackLeavesTheStoppedStateWithoutATrack) {
+    PlayerProcess player("/p " + StreamPath("tone120.mp2"));
+    const HWND main = player.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120"; }, 5000)) << WindowText(main);
+    ASSERT_TRUE(WaitUntil([&] { return SliderPosition(main, kPosition) > 0; }, 5000));
+
+    const std::string missing = StreamPath("missing.mp2");
+    PlayerProcess second("/p " + missing);
+    ASSERT_TRUE(second.WaitForExit());
+    ExpectRefusedOpen(player, "File " + missing + " does not exist!");
 }
 
 TEST_F(PlayerBadInput, OptionsWithoutAFileOpenNothing) {

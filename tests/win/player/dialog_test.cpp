@@ -68,6 +68,43 @@ TEST_F(PlayerDialogTest, OpenTrackShowsNameParametersTimesAndSliderLabels) {
     EXPECT_EQ(recent, "") << "a file from the command line is not recorded as recent";
 }
 
+// Width of a text in the dialog's font (the template's 8-point "MS Shell Dlg").
+int DialogTextWidth(const std::string& text) {
+    HDC screen = GetDC(nullptr);
+    LOGFONTA font{};
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(font.lfFaceName, "MS Shell Dlg");
+    HFONT handle = CreateFontIndirectA(&font);
+    const HGDIOBJ previous = SelectObject(screen, handle);
+    RECT rect{};
+    DrawTextA(screen, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(screen, previous);
+    DeleteObject(handle);
+    ReleaseDC(nullptr, screen);
+    return rect.right - rect.left;
+}
+
+int ClientWidth(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return rect.right;
+}
+
+TEST_F(PlayerDialogTest, EndLabelsHoldTheirWholeTextFromTheFirstOpen) {
+    for (const char* name : {"tone120.mp2", "tone10.mp2", "tone1.mp2"}) {
+        SCOPED_TRACE(name);
+        PlayerProcess player(StreamPath(name));
+        const HWND main = Open(player);
+        ASSERT_NE(main, nullptr);
+        for (const int label : {kStartLabel, kLengthLabel}) {
+            const std::string text = ItemText(main, label);
+            EXPECT_GT(ClientWidth(GetDlgItem(main, label)), DialogTextWidth(text)) << text;
+        }
+    }
+}
+
 TEST_F(PlayerDialogTest, TimeModeButtonsSwitchTheDisplayAndAreRemembered) {
     {
         PlayerProcess player(StreamPath("tone10.mp2"));

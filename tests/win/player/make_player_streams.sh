@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds,
-# a file that is not audio at all, and a run of three files for continuous
-# playback with the decoder tool's output of each.
+# Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds
+# (the 1 s one also under a name with a blank), a 10 s mono tone, a file that
+# is not audio at all, and a run of three files for continuous playback with
+# the decoder tool's output of each.
 # The 10.2 s tone lasts just over 10 s, so that its last half second shows as
 # 0:09. The run's files are 116 frames each (a multiple of four, so that the
 # filterbank's phase is the same at a join as at a start) and end in
@@ -23,6 +24,11 @@ for tone in 1:1 10:10.2 120:120; do
   twolame --quiet -b 128 -m s "$name.wav" "$name.mp2"
   rm "$name.wav"
 done
+# A name with a blank, as the shell quotes it on a command line.
+cp tone1.mp2 "tone one.mp2"
+sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
+twolame --quiet -b 64 -m m mono10.wav mono10.mp2
+rm mono10.wav
 printf 'This is a text file, not an MPEG audio stream.\n%.0s' $(seq 200) > notaudio.mp2
 
 sox -q -n -r 44100 -c 2 -b 16 loud.wav synth 0.5 square 1000 gain -3

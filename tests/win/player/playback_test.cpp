@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,16 +16,33 @@
 namespace quavera::test {
 namespace {
 
-bool CaptureHasSound() {
+std::vector<short> CapturedSamples(std::size_t most = 1 << 16) {
+    std::vector<short> samples(most);
     FILE* file = std::fopen(CapturePath().c_str(), "rb");
-    if (!file) return false;
-    std::vector<short> samples(1 << 16);
-    const std::size_t count = std::fread(samples.data(), sizeof(short), samples.size(), file);
+    if (!file) return {};
+    samples.resize(std::fread(samples.data(), sizeof(short), samples.size(), file));
     std::fclose(file);
+    return samples;
+}
+
+bool CaptureHasSound() {
     int loud = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        if (samples[i] > 1000 || samples[i] < -1000) ++loud;
+    for (const short sample : CapturedSamples())
+        if (sample > 1000 || sample < -1000) ++loud;
     return loud > 1000;
+}
+
+int CapturedPeak() {
+    int peak = 0;
+    for (const short sample : CapturedSamples(1 << 20)) peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    return peak;
+}
+
+void SetVolumeSlider(HWND main, int position) {
+    const HWND slider = GetDlgItem(main, kVolume);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(slider, TBM_SETPOS, TRUE, position, SMTO_ABORTIFHUNG, 2000, &ignored);
+    PostMessageA(main, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
 }
 
 class PlayerPlayback : public ::testing::Test {
@@ -54,6 +72,10 @@ TEST_F(PlayerPlayback, PauseButtonPausesAndTheMenuCommandDoesNotResume) {
     Click(main, kPause);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120 (paused)"; }, 3000));
     EXPECT_TRUE(IsChecked(main, kPause));
+    // The player hands the focus back to the Open button when it is the
+    // foreground window, which it need not be here: do what it would do, or
+    // the focus left on the Pause button makes the menu command a click.
+    SendMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(main, kOpen)), TRUE);
     // As the context menu sends it: no button, no keyboard.
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(kPause, 0), 0);
     Sleep(300);
@@ -81,15 +103,37 @@ TEST_F(PlayerPlayback, VolumeSliderSetsTheDeviceVolumeWhichIsStoredAtExit) {
         const HWND main = player.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120"; }, 5000)) << WindowText(main);
-        const HWND slider = GetDlgItem(main, kVolume);
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(slider, TBM_SETPOS, TRUE, 1000, SMTO_ABORTIFHUNG, 2000, &ignored);
-        PostMessageA(main, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 1000), reinterpret_cast<LPARAM>(slider));
+        SetVolumeSlider(main, 1000);
         Sleep(300);
     }
     DWORD volume = 0;
     EXPECT_TRUE(GetRegInt(kConfigurationKey, "Volume", &volume));
     EXPECT_EQ(volume, 8000u);
+}
+
+TEST_F(PlayerPlayback, TheVolumeSurvivesAChangeOfOutputFormat) {
+    {
+        PlayerProcess player("/p " + StreamPath("mono10.mp2"));
+        const HWND main = player.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - mono10"; }, 5000)) << WindowText(main);
+        SetVolumeSlider(main, 4096);
+        Sleep(300);
+        // A stereo file handed over: the device is opened anew for it, which
+        // starts the capture afresh.
+        PlayerProcess second("/p " + StreamPath("tone120.mp2"));
+        ASSERT_TRUE(second.WaitForExit());
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120"; }, 5000)) << WindowText(main);
+        EXPECT_EQ(SliderPosition(main, kVolume), 4096u);
+        ASSERT_TRUE(WaitUntil([] { return CapturedSamples(1 << 20).size() >= (1u << 20); }, 15000));
+        // The tone's peak is 16422 at full volume.
+        const int peak = CapturedPeak();
+        EXPECT_GT(peak, 7400);
+        EXPECT_LT(peak, 9000);
+    }
+    DWORD volume = 0;
+    EXPECT_TRUE(GetRegInt(kConfigurationKey, "Volume", &volume));
+    EXPECT_EQ(volume, 32768u);
 }
 
 } // namespace

@@ -40,6 +40,7 @@ enum PlayerControl : int {
     kTotalModeLabel = 1074,
     kTotalElapsedMode = 1076,
     kTotalRemainingMode = 1077,
+    kUrl = 1103,
 };
 
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";

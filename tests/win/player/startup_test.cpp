@@ -140,6 +140,27 @@ TEST_F(PlayerStartup, SecondCopyWithAFileHandsItOverAndShowsNoWindow) {
     EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
 }
 
+TEST_F(PlayerStartup, QuotedFileNameOpensAtStartAndOnHandOver) {
+    // As the shell passes a file dropped on the program's icon.
+    std::string quoted = StreamPath("tone one.mp2");
+    quoted.insert(quoted.begin(), '"');
+    quoted.push_back('"');
+    PlayerProcess first(quoted);
+    const HWND main = first.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone one (stopped)"; })) << WindowText(main);
+    EXPECT_EQ(first.WaitForBox("Open audio file", 200), nullptr);
+
+    PlayerProcess second(StreamPath("tone10.mp2"));
+    ASSERT_TRUE(second.WaitForExit());
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone10 (stopped)"; })) << WindowText(main);
+    // Back to the quoted name, with an option after it.
+    PlayerProcess third(quoted + " /p");
+    ASSERT_TRUE(third.WaitForExit());
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(main).rfind("Quavera - tone one", 0) == 0; })) << WindowText(main);
+    EXPECT_EQ(first.WaitForBox("Open audio file", 200), nullptr);
+}
+
 TEST_F(PlayerStartup, HandedOverCommandLineLongerThan127CharactersIsNotProcessed) {
     PlayerProcess first("");
     const HWND main = first.WaitForMainWindow();
