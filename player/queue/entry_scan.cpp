@@ -25,7 +25,8 @@ ScannedEntry ScanEntry(const PlaylistEntry& entry, bool skipHttpScan, const Stre
     if (IsHttpAddress(name) && skipHttpScan) {
         result.lengthMs = stated != 0 ? stated : -1;
     } else {
-        if (title.empty()) title = BareTitle(text);
+        // An address's folders end at "/", as the engine cuts its title too.
+        if (title.empty()) title = IsHttpAddress(name) ? DisplayName(text, false, false) : BareTitle(text);
         const auto ask = [&] {
             if (!asked) facts = query(name);
             asked = true;

@@ -77,6 +77,7 @@ TEST(EntryScan, HttpAddressesAreAskedOnlyWhenTheScanIsNotSkipped) {
     EXPECT_EQ(ScanEntry({"http://host/live;Radio", 30000}, true, streams.query()).line, "Radio");
     const ScannedEntry scanned = ScanEntry({"http://host/live", 0}, false, streams.query());
     EXPECT_EQ(scanned.lengthMs, -1);
+    EXPECT_EQ(scanned.line, "live") << "titled by the address's last part";
     EXPECT_EQ(streams.asked.size(), 1u);
     EXPECT_EQ(ScanEntry({"http://host/gone.mp3", 0}, false, streams.query()).line, "Error accessing file!");
 }

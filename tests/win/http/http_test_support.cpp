@@ -41,6 +41,8 @@ std::string ProxyPort() {
     return port;
 }
 
-std::string ServedBytes(const char* file) { return FileBytes(Folder("QUAVERA_HTTP_RUN") + "\\served\\" + file); }
+std::string ServedPath(const char* file) { return Folder("QUAVERA_HTTP_RUN") + "\\served\\" + file; }
+
+std::string ServedBytes(const char* file) { return FileBytes(ServedPath(file)); }
 
 } // namespace quavera::test

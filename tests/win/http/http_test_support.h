@@ -12,8 +12,10 @@ std::string HttpRunFile(const char* name);
 // listener.
 std::string TestUrl(const std::string& kind, const std::string& file = "", const char* listener = nullptr);
 std::string ProxyPort();
-// The bytes of a file the server serves (one made by make_engine_streams.sh).
+// The bytes of a file the server serves (one made by make_engine_streams.sh),
+// and the Windows name under which a test puts another file there.
 std::string ServedBytes(const char* file);
+std::string ServedPath(const char* file);
 std::string FileBytes(const std::string& path);
 
 } // namespace quavera::test

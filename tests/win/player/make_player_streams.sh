@@ -16,21 +16,25 @@ out=${1:?usage: make_player_streams.sh OUTDIR DECODER}
 decoder=${2:?usage: make_player_streams.sh OUTDIR DECODER}
 mkdir -p "$out"
 cd "$out"
-# The marker names this set of streams, so that an older set is made anew.
-[ -f .done-runs ] && exit 0
+# Each stream is made when it is missing, so that a tree made by an older
+# version of this script gains the streams added since.
 for tone in 1:1 10:10.2 120:120; do
   name=tone${tone%%:*}
+  [ -f "$name.mp2" ] && continue
   sox -q -n -r 44100 -c 2 -b 16 "$name.wav" synth "${tone#*:}" sine 440 sine 660 gain -6
   twolame --quiet -b 128 -m s "$name.wav" "$name.mp2"
   rm "$name.wav"
 done
 # A name with a blank, as the shell quotes it on a command line.
-cp tone1.mp2 "tone one.mp2"
-sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
-twolame --quiet -b 64 -m m mono10.wav mono10.mp2
-rm mono10.wav
-printf 'This is a text file, not an MPEG audio stream.\n%.0s' $(seq 200) > notaudio.mp2
+[ -f "tone one.mp2" ] || cp tone1.mp2 "tone one.mp2"
+if [ ! -f mono10.mp2 ]; then
+  sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
+  twolame --quiet -b 64 -m m mono10.wav mono10.mp2
+  rm mono10.wav
+fi
+[ -f notaudio.mp2 ] || printf 'This is a text file, not an MPEG audio stream.\n%.0s' $(seq 200) > notaudio.mp2
 
+[ -f run3.wav ] && exit 0
 sox -q -n -r 44100 -c 2 -b 16 loud.wav synth 0.5 square 1000 gain -3
 twolame --quiet -b 128 -m s loud.wav loud.mp2
 for i in 1 2 3; do
@@ -51,4 +55,3 @@ for i in (1, 2, 3):
 PY
 for i in 1 2 3; do "$decoder" -q 2 run$i.mp2 run$i.wav; done
 rm -f loud.wav loud.mp2 run?.untagged.mp2
-touch .done-runs

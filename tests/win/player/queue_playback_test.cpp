@@ -95,7 +95,11 @@ std::vector<std::pair<std::string, std::string>> FollowUntilStopped(HWND main, c
     bool played = false;
     for (int waited = 0; waited < timeoutMs; waited += 2) {
         const std::string caption = WindowText(main);
-        std::pair<std::string, std::string> now{ItemText(main, kTrackNumber), ItemText(main, kTrackName)};
+        // The two texts are read one after the other: a pair counts when a
+        // second reading finds it unchanged.
+        const auto read = [&] { return std::pair{ItemText(main, kTrackNumber), ItemText(main, kTrackName)}; };
+        const auto now = read();
+        if (read() != now) continue;
         if (shown.empty() || shown.back() != now) shown.push_back(now);
         played = played || caption.find("(stopped)") == std::string::npos;
         if (played && caption == stoppedCaption && shown.size() > 1) break;
