@@ -466,7 +466,11 @@ void PlayerDialog::UrlCommand() {
     ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
     const std::optional<std::string> address = AskForUrl(app_.instance(), window(), recent);
     if (!address) return;
-    if (OpenSingleTrack(*address, true)) {
+    FreeQueue();
+    if (OpenPlaylist(*address)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
+        PlayFirstTrack();
+    } else if (OpenSingleTrack(*address, true)) {
         WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
         Play();
     }

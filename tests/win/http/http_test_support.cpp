@@ -45,4 +45,9 @@ std::string ServedPath(const char* file) { return Folder("QUAVERA_HTTP_RUN") + "
 
 std::string ServedBytes(const char* file) { return FileBytes(ServedPath(file)); }
 
+std::string ServeFile(const char* name, const std::string& bytes) {
+    std::ofstream(ServedPath(name), std::ios::binary) << bytes;
+    return TestUrl("files", name);
+}
+
 } // namespace quavera::test

@@ -16,6 +16,8 @@ std::string ProxyPort();
 // and the Windows name under which a test puts another file there.
 std::string ServedBytes(const char* file);
 std::string ServedPath(const char* file);
+// Puts the bytes where the server serves them as /files/NAME; returns that address.
+std::string ServeFile(const char* name, const std::string& bytes);
 std::string FileBytes(const std::string& path);
 
 } // namespace quavera::test

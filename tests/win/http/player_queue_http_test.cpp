@@ -18,22 +18,12 @@ class PlayerQueueHttp : public ::testing::Test {
 protected:
     void SetUp() override { ResetPlayerSettings(); }
     void TearDown() override { ResetPlayerSettings(); }
-
-    // A playlist put where the test server serves it; returns its address.
-    static std::string ServePlaylist(const char* name, const std::string& text) {
-        FILE* file = std::fopen(ServedPath(name).c_str(), "wb");
-        if (file) {
-            std::fwrite(text.data(), 1, text.size(), file);
-            std::fclose(file);
-        }
-        return TestUrl("files", name);
-    }
 };
 
 TEST_F(PlayerQueueHttp, APlaylistAtAnAddressIsCopiedAndItsEntriesPlayInTurn) {
     const std::string text =
         "#EXTM3U\r\n#EXTINF:-1,Web long\r\n" + TestUrl("files", "long.mp2") + "\r\n" + StreamPath("tone120.mp2") + "\r\n";
-    PlayerProcess player("/p " + ServePlaylist("quavera-web.m3u", text));
+    PlayerProcess player("/p " + ServeFile("quavera-web.m3u", text));
     const HWND main = player.WaitForCaption("Quavera - Web long", 10000);
     ASSERT_NE(main, nullptr) << "the address entry plays through the HTTP reader";
     EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. Web long", "2. tone120"}));
