@@ -14,11 +14,7 @@
 namespace quavera::test {
 namespace {
 
-class PlayerQueueHttp : public ::testing::Test {
-protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-};
+using PlayerQueueHttp = PlayerTest;
 
 TEST_F(PlayerQueueHttp, APlaylistAtAnAddressIsCopiedAndItsEntriesPlayInTurn) {
     const std::string text =

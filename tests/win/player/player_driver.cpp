@@ -47,6 +47,9 @@ std::string CapturePath() {
     return path;
 }
 
+void PlayerTest::SetUp() { ResetPlayerSettings(); }
+void PlayerTest::TearDown() { ResetPlayerSettings(); }
+
 void ResetPlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
 
 void SetRegInt(const char* key, const char* name, DWORD value) {
@@ -60,6 +63,12 @@ void SetRegString(const char* key, const char* name, const std::string& text) {
 bool GetRegInt(const char* key, const char* name, DWORD* value) {
     DWORD size = sizeof *value;
     return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, value, &size) == ERROR_SUCCESS;
+}
+
+DWORD StoredSetting(const char* name, DWORD missing) {
+    DWORD value = missing;
+    GetRegInt(kConfigurationKey, name, &value);
+    return value;
 }
 
 bool GetRegString(const char* key, const char* name, std::string* text) {

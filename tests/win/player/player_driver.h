@@ -1,6 +1,8 @@
 #pragma once
 // Drives Quavera.exe from outside, as a user would: starts it, finds its
 // windows, clicks, reads texts and answers its message boxes.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <functional>
@@ -43,6 +45,14 @@ enum PlayerControl : int {
     kUrl = 1103,
 };
 
+// Tests that start and end with the player's settings removed, as on a
+// machine where it never ran.
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
 constexpr const char* kPlaybackKey = "Software\\Brixlane\\Quavera\\Playback";
 
@@ -56,6 +66,8 @@ void ResetPlayerSettings();
 void SetRegInt(const char* key, const char* name, DWORD value);
 void SetRegString(const char* key, const char* name, const std::string& text);
 bool GetRegInt(const char* key, const char* name, DWORD* value);
+// An integer setting of the player, or missing when it has none.
+DWORD StoredSetting(const char* name, DWORD missing = 0xDEADBEEF);
 bool GetRegString(const char* key, const char* name, std::string* text);
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);

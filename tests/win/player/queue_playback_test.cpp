@@ -108,14 +108,13 @@ std::vector<std::pair<std::string, std::string>> FollowUntilStopped(HWND main, c
     return shown;
 }
 
-class PlayerQueuePlayback : public ::testing::Test {
+class PlayerQueuePlayback : public PlayerTest {
 protected:
     void SetUp() override {
-        ResetPlayerSettings();
+        PlayerTest::SetUp();
         ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
         DeleteFileA(CapturePath().c_str());
     }
-    void TearDown() override { ResetPlayerSettings(); }
 };
 
 using Shown = std::vector<std::pair<std::string, std::string>>;

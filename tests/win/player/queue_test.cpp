@@ -18,11 +18,7 @@
 namespace quavera::test {
 namespace {
 
-class PlayerQueue : public ::testing::Test {
-protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-};
+using PlayerQueue = PlayerTest;
 
 // "Track:", "Total:" and "To go:".
 std::string Counters(HWND main) {
@@ -156,9 +152,7 @@ TEST_F(PlayerQueue, NextAndPreviousInSequenceAndAtBothEnds) {
     EXPECT_TRUE(CountersBecome(main, "3 |3 |0 ")) << "endless: before the first comes the last";
     Click(main, kNext);
     EXPECT_TRUE(CountersBecome(main, "1 |3 |2 ")) << "endless: after the last comes the first";
-    DWORD endless = 0;
-    EXPECT_TRUE(GetRegInt(kConfigurationKey, "EndlessPlayback", &endless));
-    EXPECT_EQ(endless, 1u);
+    EXPECT_EQ(StoredSetting("EndlessPlayback"), 1u);
 }
 
 TEST_F(PlayerQueue, AnUnreadableTrackOnTheWayAsksWhetherToGoOn) {
@@ -214,9 +208,7 @@ TEST_F(PlayerQueue, TotalTimesTakeMinutesBelowAnHourAndHoursFromItInBothModes) {
         EXPECT_TRUE(IsChecked(main, kTotalRemainingMode));
         EXPECT_FALSE(IsChecked(main, kTotalElapsedMode));
     }
-    DWORD mode = 0;
-    EXPECT_TRUE(GetRegInt(kConfigurationKey, "TotalTimeDisplay", &mode));
-    EXPECT_EQ(mode, 1u);
+    EXPECT_EQ(StoredSetting("TotalTimeDisplay"), 1u);
     PlayerProcess player(WriteTempFile("quavera-6000.m3u", Lines({tone + ";A;;1800000", tone + ";B;;1800000"})));
     const HWND main = player.WaitForCaption("Quavera - A (stopped)");
     ASSERT_NE(main, nullptr);
@@ -252,13 +244,10 @@ TEST_F(PlayerQueue, RandomPlaysEveryTrackOnceAndItsModeIsStored) {
     Click(main, kNext);
     Sleep(300);
     EXPECT_EQ(ItemText(main, kTracksToGo), "0 ") << "without endless, random ends with the round";
-    DWORD random = 0;
-    EXPECT_TRUE(GetRegInt(kConfigurationKey, "RandomPlayback", &random));
-    EXPECT_EQ(random, 1u);
+    EXPECT_EQ(StoredSetting("RandomPlayback"), 1u);
     Click(main, kRandom);
     EXPECT_TRUE(WaitUntil([&] { return !IsChecked(main, kRandom); }));
-    EXPECT_TRUE(GetRegInt(kConfigurationKey, "RandomPlayback", &random));
-    EXPECT_EQ(random, 0u);
+    EXPECT_EQ(StoredSetting("RandomPlayback"), 0u);
 }
 
 TEST_F(PlayerQueue, SeveralFilesChosenInTheOpenDialogBecomeTheTemporaryListPls) {
