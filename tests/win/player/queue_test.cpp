@@ -172,6 +172,7 @@ TEST_F(PlayerQueue, AnUnreadableTrackOnTheWayAsksWhetherToGoOn) {
     box = player.WaitForBox("Playlist abort");
     ASSERT_NE(box, nullptr);
     player.Answer(box, IDYES);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     EXPECT_EQ(player.WaitForBox("Playlist abort", 500), nullptr) << "Yes ends the command";
     EXPECT_TRUE(player.Close());
 }
