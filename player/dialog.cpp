@@ -1,5 +1,7 @@
 #include "dialog.h"
 
+#include <prsht.h>
+
 namespace quavera {
 
 HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
@@ -13,11 +15,22 @@ INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Dialog* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<Dialog*>(lParam);
+    Dialog* created = message == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lParam) : nullptr;
+    return Dispatch(created, window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK Dialog::PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* created = nullptr;
+    if (message == WM_INITDIALOG)
+        created = reinterpret_cast<Dialog*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+    return Dispatch(created, window, message, wParam, lParam);
+}
+
+INT_PTR Dialog::Dispatch(Dialog* created, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = created;
+    if (self) {
         self->window_ = window;
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
     }

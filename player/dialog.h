@@ -22,6 +22,9 @@ protected:
     // the dialog could not be made).
     INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
     void EndModal(INT_PTR result) { EndDialog(window_, result); }
+    // The procedure of a property page, whose page description carries the
+    // object in its lParam.
+    static INT_PTR CALLBACK PageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     virtual BOOL OnInitDialog() = 0;
     // Returns true when the message was handled; result is the procedure's
@@ -30,6 +33,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // created: the object, with WM_INITDIALOG; null for every later message.
+    static INT_PTR Dispatch(Dialog* created, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
 };

@@ -7,5 +7,11 @@ namespace quavera {
 
 constexpr WPARAM CMD_HANDOVER = 21381;
 constexpr WPARAM CMD_RESTART_AT_POSITION = 21383;
+// The appearance the settings sheet asks for; the dialog size comes as lParam.
+constexpr WPARAM CMD_TASKBAR_SHOW = 21384;
+constexpr WPARAM CMD_TASKBAR_HIDE = 21385;
+constexpr WPARAM CMD_SCROLLER_ON = 21386;
+constexpr WPARAM CMD_SCROLLER_OFF = 21387;
+constexpr WPARAM CMD_SET_DIALOG_SIZE = 21388;
 
 } // namespace quavera

@@ -14,11 +14,13 @@
 #include "pls_file.h"
 #include "player_app.h"
 #include "player_commands.h"
-#include "url_dialog.h"
+#include "property_playback.h"
 #include "registry_values.h"
 #include "resource.h"
 #include "slider_scale.h"
+#include "stream_file_props.h"
 #include "tamblin1.h"
+#include "url_dialog.h"
 #include "volume_level.h"
 #include "winbasic.h"
 #include "window_placement.h"
@@ -63,6 +65,18 @@ bool AskForFileName(HWND owner, char* names, DWORD size, DWORD flags, BOOL(WINAP
     if (fileOffset) *fileOffset = dialog.nFileOffset;
     return true;
 }
+
+// Raises a flag for a scope.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& flag_;
+};
 
 } // namespace
 
@@ -172,6 +186,9 @@ bool PlayerDialog::CheckVersion() {
                     "Quavera version check", MB_OK | MB_ICONWARNING);
         return false;
     }
+    // The first run starts with the settings, after the defaults above, so
+    // that the choices made in them stand.
+    if (stored[0] == '\0') OpenSettings();
     return true;
 }
 
@@ -259,6 +276,7 @@ bool PlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
         section_.list().Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
                              [this](int k) { return k <= queue_.count() && queue_.played(k); });
         return true;
+    case WM_LBUTTONDBLCLK: OnDoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return true;
     case MM_MIXM_LINE_CHANGE:
     case MM_MIXM_CONTROL_CHANGE: volume_.OnMixerChange(); return true;
     case WM_CLOSE: DestroyWindow(window()); return true;
@@ -280,6 +298,14 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case CMD_STREAM_END: OnStreamEnd(); return;
     case CMD_HANDOVER: OnHandover(); return;
     case CMD_RESTART_AT_POSITION: RestartAtPosition(); return;
+    // Accepted and kept until the dialog sizes and the taskbar controls use them.
+    case CMD_TASKBAR_SHOW:
+    case CMD_TASKBAR_HIDE: taskbarControls_ = wParam == CMD_TASKBAR_SHOW; return;
+    case CMD_SCROLLER_ON:
+    case CMD_SCROLLER_OFF: scroller_ = wParam == CMD_SCROLLER_ON; return;
+    case CMD_SET_DIALOG_SIZE:
+        if (lParam >= 0 && lParam <= 3) dialogSize_ = static_cast<int>(lParam);
+        return;
     default: break;
     }
     const WORD id = LOWORD(wParam);
@@ -298,6 +324,7 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDC_OPEN: OpenCommand(); break;
     case IDC_URL: UrlCommand(); break;
     case IDC_NEXT: NextCommand(); break;
+    case IDC_PROPERTIES: OpenSettings(); break;
     case IDC_PREVIOUS: PreviousCommand(); break;
     // A mode changes only at the user's own request; otherwise its button
     // only shows it again.
@@ -517,13 +544,42 @@ void PlayerDialog::RestartAtPosition() {
     positionUpdates_ = false;
     const StreamStatus& status = EngineStatus();
     if (status.playing) {
+        // A paused track stays paused in its new format.
+        const bool paused = status.paused != 0;
         const auto position = static_cast<DWORD>(status.position);
         tamblin::StopPlayback(1);
         tamblin::SeekPlayback(position);
-        tamblin::StartPlayback();
+        if (!tamblin::StartPlayback())
+            ShowCaption(PlayState::Stopped);
+        else if (paused)
+            tamblin::PausePlayback();
     }
-    if (streamLoaded_) PrepareDisplays(EngineStatus());
+    if (streamLoaded_) ShowParameters(EngineStatus());
     positionUpdates_ = true;
+}
+
+void PlayerDialog::OpenSettings() {
+    if (sheetOpen_) return;
+    const ScopedFlag open(sheetOpen_);
+    CPropertyPlayback sheet(window());
+    sheet.Run(app_.instance());
+}
+
+void PlayerDialog::OnDoubleClick(POINT point) {
+    if (!streamLoaded_ || sheetOpen_) return;
+    RECT area{};
+    for (const int id : {IDC_TRACK_NAME, IDC_SOURCE_PARAMETERS, IDC_PLAYBACK_PARAMETERS}) {
+        RECT text{};
+        GetWindowRect(item(id), &text);
+        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&text), 2);
+        UnionRect(&area, &area, &text);
+    }
+    if (!PtInRect(&area, point)) return;
+    const ScopedFlag open(sheetOpen_);
+    // The sheet reads the text for as long as it runs.
+    const std::string entry = currentEntry_;
+    CStreamFileProps sheet(window(), entry);
+    sheet.Run(app_.instance());
 }
 
 void PlayerDialog::OnStreamStarted(const StreamStatus& status) {
@@ -533,6 +589,7 @@ void PlayerDialog::OnStreamStarted(const StreamStatus& status) {
     if (runFollowed_ + 1 < run_.size() && runFollowed_ < readers_.file().listPosition()) {
         const int k = run_[++runFollowed_];
         queue_.Follow(k);
+        currentEntry_ = entries_->Entry(k).text;
         ShowCurrentTrack();
         ApplyVolumePreset(queue_.volumePreset(k));
         durationLimitMs_ = TrackLimit(k);
@@ -605,6 +662,7 @@ bool PlayerDialog::OpenSingleTrack(const std::string& fileName, bool allowSaving
 
 bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
     const std::string fileName = EntryFileName(entry);
+    currentEntry_ = entry;
     currentFile_ = fileName.substr(0, kMaxNameLength);
     tamblin::StopPlayback(0);
     tamblin::CloseStream();
@@ -667,6 +725,10 @@ void PlayerDialog::PrepareDisplays(const StreamStatus& status) {
     trackLengthMs_ = TrackLengthMs(status);
     slider_.Prepare(trackLengthMs_);
     SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(TrackName(status).c_str(), status.description).c_str());
+    ShowParameters(status);
+}
+
+void PlayerDialog::ShowParameters(const StreamStatus& status) {
     SetDlgItemTextA(window(), IDC_PLAYBACK_PARAMETERS, PlaybackParameterText(status).c_str());
     SetDlgItemTextA(window(), IDC_SOURCE_PARAMETERS, SourceParameterText(status).c_str());
 }

@@ -70,6 +70,9 @@ private:
     void SetTotalMode(bool remaining);
     void OnHandover();
     void RestartAtPosition();
+    void OpenSettings();
+    // A double click in the song area shows the current track's properties.
+    void OnDoubleClick(POINT point);
 
     // Engine notifications.
     void OnStreamStarted(const StreamStatus& status);
@@ -104,6 +107,7 @@ private:
     void UndoVolumePreset();
     void SeekFromSlider();
     void PrepareDisplays(const StreamStatus& status);
+    void ShowParameters(const StreamStatus& status);
     // The stopped state without a track, as at start-up without a file.
     void ShowNoTrack();
     void ShowTimeMode();
@@ -128,6 +132,8 @@ private:
 
     bool startupEnded_ = false;
     std::string currentFile_;
+    // The entry text the current track was opened from.
+    std::string currentEntry_;
     std::string captionText_;
     bool streamLoaded_ = false;
     unsigned trackLengthMs_ = 0;
@@ -139,6 +145,12 @@ private:
     bool volumeRestorePending_ = false;
     unsigned restoredVolume_ = 0;
     bool closeWhenDone_ = false;
+    // Set while a property sheet runs, which the main dialog owns.
+    bool sheetOpen_ = false;
+    // The appearance the settings ask for.
+    bool taskbarControls_ = true;
+    bool scroller_ = true;
+    int dialogSize_ = 0;
 
     PlaybackQueue queue_;
     std::unique_ptr<EntrySource> entries_;

@@ -142,6 +142,8 @@ bool PlayerDialog::LoadQueueEntry(int k) {
         run_.clear();
         return false;
     }
+    // The track's properties are those of its entry, also when it opened as a run.
+    currentEntry_ = text;
     run_ = std::move(run);
     runFollowed_ = 0;
     return true;

@@ -26,6 +26,11 @@ file=$(realpath "$file")
 if [ -n "${DISPLAY:-}" ]; then QUAVERA_AUDIO=${QUAVERA_AUDIO:-system}; fi
 source "$root/scripts/wine-session.sh"
 
+# The prefix is new on every run: record this version as installed, so that
+# the player plays at once instead of opening its first-run settings.
+version=$(sed -n 's/.*"ProductVersion", "\([0-9]*\), \([0-9]*\)".*/\1.\2/p' "$root/resources/quavera.rc")
+wine reg add 'HKCU\Software\Brixlane\Quavera\Playback' /v Version /d "$version" /f >/dev/null 2>&1
+
 # /P plays at once, /C closes the player when the file has played.
 wine "$root/build/win64/bin/Quavera.exe" /p /c "Z:${file//\//\\}" &
 player=$!

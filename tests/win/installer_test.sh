@@ -46,7 +46,11 @@ done
 wine reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry"
 echo "installed: $(cd "$installed" && ls | tr '\n' ' ')"
 
-# The installed player plays a file to its end and closes (/C).
+# The installed player plays a file to its end and closes (/C). Recorded as
+# installed before, it starts without its first-run settings, which would
+# wait for an answer.
+version=$(sed -n 's/.*"ProductVersion", "\([0-9]*\), \([0-9]*\)".*/\1.\2/p' "$root/resources/quavera.rc")
+wine reg add 'HKCU\Software\Brixlane\Quavera\Playback' /v Version /d "$version" /f >/dev/null 2>&1
 rm -f "$QUAVERA_CAPTURE"
 timeout 120 wine "C:\\Program Files\\Quavera\\Quavera.exe" /p /c "Z:${stream//\//\\}" ||
   fail "the installed player did not play to the end and close"

@@ -22,9 +22,9 @@ TEST_F(PlayerQueueHttp, APlaylistAtAnAddressIsCopiedAndItsEntriesPlayInTurn) {
     PlayerProcess player("/p " + ServeFile("quavera-web.m3u", text));
     const HWND main = player.WaitForCaption("Quavera - Web long", 10000);
     ASSERT_NE(main, nullptr) << "the address entry plays through the HTTP reader";
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. Web long", "2. tone120"}));
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. Web long", "2. tone120"}));
     EXPECT_EQ(ItemText(main, kTotalTime), "1:59min ") << "the address's length is not asked for";
-    EXPECT_EQ(ReadFile(TempFolder() + "quavera-web.m3u"), text) << "the copy in the temporary folder";
+    EXPECT_EQ(FileContent(TempFolder() + "quavera-web.m3u"), text) << "the copy in the temporary folder";
     // At the end of the address's stream the local track follows.
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120"; }, 20000)) << WindowText(main);
     EXPECT_EQ(ItemText(main, kTrackNumber), "2 ");
@@ -40,7 +40,7 @@ TEST_F(PlayerQueueHttp, AddressEntriesAreScannedWhenTheSettingsAskForIt) {
     PlayerProcess player(list);
     const HWND main = player.WaitForCaption("Quavera - long (stopped)", 10000);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. long", "2. tone1"}));
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. long", "2. tone1"}));
     EXPECT_EQ(ItemText(main, kTotalTime), "0:07min ") << "6 s from the server, 1 s from the file";
 }
 

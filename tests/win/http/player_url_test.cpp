@@ -125,7 +125,7 @@ TEST_F(PlayerUrl, APlaylistAddressBecomesTheQueueAndATrackAddressLeavesIt) {
     const HWND main = EnterAddress(player, address);
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - Web"; }, 10000)) << WindowText(main);
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. Web", "2. tone120"}));
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. Web", "2. tone120"}));
     EXPECT_TRUE(IsShown(main, kTrackList));
     std::string recent;
     EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentURL", &recent));

@@ -1,40 +1,55 @@
 #!/usr/bin/env bash
 # Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds
-# (the 1 s one also under a name with a blank), a 10 s mono tone, a file that
-# is not audio at all, and a run of three files for continuous playback with
-# the decoder tool's output of each.
-# The 10.2 s tone lasts just over 10 s, so that its last half second shows as
-# 0:09. The run's files are 116 frames each (a multiple of four, so that the
-# filterbank's phase is the same at a join as at a start) and end in
-# silence, so that played on from one into the next they sound exactly as
-# their own decodes joined. Each begins with an ID3v2 tag that holds two
-# frames of another stream of the same format: decoded as audio, a tag would
-# be heard.
+# (the 1 s one also under a name with a blank), the 10 s tone with an ID3
+# version 1 tag, a 10 s mono tone, 60 s of noise below 4 kHz with mpg123's
+# decode of it (mono, 16 bit, 44.1 kHz), a file that is not audio at all, and
+# a run of three files for continuous playback with the decoder tool's output
+# of each. The 10.2 s tone lasts just over 10 s, so that its last half second
+# shows as 0:09.
+# The run's files are 116 frames each (a multiple of four, so that the
+# filterbank's phase is the same at a join as at a start) and end in silence,
+# so that played on from one into the next they sound exactly as their own
+# decodes joined. Each begins with an ID3v2 tag that holds two frames of
+# another stream of the same format: decoded as audio, a tag would be heard.
 #   usage: make_player_streams.sh OUTDIR DECODER
 set -euo pipefail
 out=${1:?usage: make_player_streams.sh OUTDIR DECODER}
 decoder=${2:?usage: make_player_streams.sh OUTDIR DECODER}
+# Made again when this script changes.
+stamp=.done-$(md5sum < "$0" | cut -c1-12)
 mkdir -p "$out"
 cd "$out"
-# Each stream is made when it is missing, so that a tree made by an older
-# version of this script gains the streams added since.
+[ -f "$stamp" ] && exit 0
 for tone in 1:1 10:10.2 120:120; do
   name=tone${tone%%:*}
-  [ -f "$name.mp2" ] && continue
   sox -q -n -r 44100 -c 2 -b 16 "$name.wav" synth "${tone#*:}" sine 440 sine 660 gain -6
   twolame --quiet -b 128 -m s "$name.wav" "$name.mp2"
   rm "$name.wav"
 done
+# The tag: a title of 30 letters without a NUL, an artist with blanks before
+# its NULs, an album whose NUL hides what follows, a comment of bytes that are
+# no letters, genre 17.
+{
+  cat tone10.mp2
+  printf 'TAGABCDEFGHIJKLMNOPQRSTUVWXYZabcd'
+  printf 'Artist   '; head -c 21 /dev/zero
+  printf 'Album\0junk%20s' ''
+  printf '2001'
+  printf '\377\376\001\007end\0%22s' ''
+  printf '\021'
+} > tagged.mp2
 # A name with a blank, as the shell quotes it on a command line.
-[ -f "tone one.mp2" ] || cp tone1.mp2 "tone one.mp2"
-if [ ! -f mono10.mp2 ]; then
-  sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
-  twolame --quiet -b 64 -m m mono10.wav mono10.mp2
-  rm mono10.wav
-fi
-[ -f notaudio.mp2 ] || printf 'This is a text file, not an MPEG audio stream.\n%.0s' $(seq 200) > notaudio.mp2
+cp tone1.mp2 "tone one.mp2"
+sox -q -n -r 44100 -c 1 -b 16 mono10.wav synth 10 sine 550 gain -6
+twolame --quiet -b 64 -m m mono10.wav mono10.mp2
+rm mono10.wav
+sox -q -n -r 44100 -c 1 -b 16 noise60-mono.wav synth 60 whitenoise lowpass 4000 norm -6
+sox -q noise60-mono.wav -c 2 noise60.wav
+twolame --quiet -b 192 -m s noise60.wav noise60.mp2
+rm noise60-mono.wav noise60.wav
+mpg123 -q -s --mono noise60.mp2 > noise60.raw
+printf 'This is a text file, not an MPEG audio stream.\n%.0s' $(seq 200) > notaudio.mp2
 
-[ -f run3.wav ] && exit 0
 sox -q -n -r 44100 -c 2 -b 16 loud.wav synth 0.5 square 1000 gain -3
 twolame --quiet -b 128 -m s loud.wav loud.mp2
 for i in 1 2 3; do
@@ -55,3 +70,5 @@ for i in (1, 2, 3):
 PY
 for i in 1 2 3; do "$decoder" -q 2 run$i.mp2 run$i.wav; done
 rm -f loud.wav loud.mp2 run?.untagged.mp2
+rm -f .done*
+touch "$stamp"

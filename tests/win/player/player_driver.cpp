@@ -4,9 +4,11 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -42,15 +44,19 @@ std::string CapturePath() {
     const char* unix = std::getenv("QUAVERA_CAPTURE");
     if (!unix) return {};
     std::string path = std::string("Z:") + unix;
-    for (char& c : path)
-        if (c == '/') c = '\\';
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
 void PlayerTest::SetUp() { ResetPlayerSettings(); }
 void PlayerTest::TearDown() { ResetPlayerSettings(); }
 
-void ResetPlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
+void RemovePlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
+
+void ResetPlayerSettings() {
+    RemovePlayerSettings();
+    SetRegString(kPlaybackKey, "Version", kProgramVersion);
+}
 
 void SetRegInt(const char* key, const char* name, DWORD value) {
     RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof value);
@@ -112,11 +118,86 @@ bool IsChecked(HWND dialog, int id) {
 
 namespace {
 
-LRESULT SliderQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
+LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
     return static_cast<LRESULT>(result);
 }
+
+LRESULT SliderQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
+    return Query(GetDlgItem(dialog, id), message, wParam);
+}
+
+// Item i of a list or drop-down list. The texts cross the process boundary
+// as wide texts (Wine hands them so even to an ANSI call).
+std::string ItemString(HWND list, UINT lengthMessage, UINT textMessage, LRESULT i) {
+    wchar_t wide[1024] = {};
+    DWORD_PTR ignored = 0;
+    if (Query(list, lengthMessage, static_cast<WPARAM>(i)) < static_cast<LRESULT>(std::size(wide)))
+        SendMessageTimeoutW(list, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide),
+                            SMTO_ABORTIFHUNG, 2000, &ignored);
+    char text[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+} // namespace
+
+void DoubleClick(HWND dialog, int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    const LPARAM middle = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
+    PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, middle);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
+}
+
+bool IsPushed(HWND dialog, int id) { return (Query(GetDlgItem(dialog, id), BM_GETSTATE) & BST_PUSHED) != 0; }
+
+std::vector<std::string> ListItems(HWND dialog, int id) {
+    const HWND list = GetDlgItem(dialog, id);
+    std::vector<std::string> items;
+    const auto count = Query(list, CB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) items.push_back(ItemString(list, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
+    return items;
+}
+
+int ListSelection(HWND dialog, int id) { return static_cast<int>(Query(GetDlgItem(dialog, id), CB_GETCURSEL)); }
+
+void PressKeys(HWND dialog, int id, const std::vector<UINT>& keys) {
+    const HWND control = GetDlgItem(dialog, id);
+    Query(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    for (const UINT key : keys) {
+        PostMessageA(control, WM_KEYDOWN, key, 1);
+        PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+    }
+}
+
+void ChooseListItem(HWND dialog, int id, int index) {
+    std::vector<UINT> keys = {VK_HOME};
+    keys.insert(keys.end(), static_cast<std::size_t>(index), VK_DOWN);
+    PressKeys(dialog, id, keys);
+}
+
+void TypeText(HWND dialog, int id, const std::string& text) {
+    const HWND edit = GetDlgItem(dialog, id);
+    Query(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    if (text.empty()) PostMessageA(edit, WM_CHAR, VK_BACK, 1);
+    for (const char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(Query(sheet, PSM_GETCURRENTPAGEHWND)); }
+
+HWND ShowPage(HWND sheet, int index) {
+    Query(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index));
+    const HWND tab = reinterpret_cast<HWND>(Query(sheet, PSM_GETTABCONTROL));
+    if (Query(tab, TCM_GETCURSEL) != index) return nullptr;
+    return CurrentPage(sheet);
+}
+
+namespace {
 
 // Where the slider draws a value, from the pixel positions of its first and
 // last inner ticks (the pointer-free queries work across processes).
@@ -185,41 +266,29 @@ int TimeTextSeconds(const std::string& text) {
 
 namespace {
 
-LRESULT ListQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
-    return static_cast<LRESULT>(result);
-}
-
 // The middle of line i of a list box, in its client coordinates.
 POINT ListLinePoint(HWND dialog, int id, int line) {
-    const auto top = static_cast<int>(ListQuery(dialog, id, LB_GETTOPINDEX));
-    const auto height = static_cast<int>(ListQuery(dialog, id, LB_GETITEMHEIGHT));
+    const HWND list = GetDlgItem(dialog, id);
+    const auto top = static_cast<int>(Query(list, LB_GETTOPINDEX));
+    const auto height = static_cast<int>(Query(list, LB_GETITEMHEIGHT));
     return {10, (line - top) * height + height / 2};
 }
 
 } // namespace
 
-std::string ListLine(HWND dialog, int id, int line) {
-    // Asked in UTF-16: Wine hands a list's text to another process as such.
-    wchar_t text[1024] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, &ignored);
-    char narrow[1024] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
+std::string ListBoxLine(HWND dialog, int id, int line) {
+    return ItemString(GetDlgItem(dialog, id), LB_GETTEXTLEN, LB_GETTEXT, line);
 }
 
-int ListCount(HWND dialog, int id) { return static_cast<int>(ListQuery(dialog, id, LB_GETCOUNT)); }
+int ListBoxCount(HWND dialog, int id) { return static_cast<int>(Query(GetDlgItem(dialog, id), LB_GETCOUNT)); }
 
-std::vector<std::string> ListLines(HWND dialog, int id) {
+std::vector<std::string> ListBoxLines(HWND dialog, int id) {
     std::vector<std::string> lines;
-    for (int i = 0, count = ListCount(dialog, id); i < count; ++i) lines.push_back(ListLine(dialog, id, i));
+    for (int i = 0, count = ListBoxCount(dialog, id); i < count; ++i) lines.push_back(ListBoxLine(dialog, id, i));
     return lines;
 }
 
-int ListSelection(HWND dialog, int id) { return static_cast<int>(ListQuery(dialog, id, LB_GETCURSEL)); }
+int ListBoxSelection(HWND dialog, int id) { return static_cast<int>(Query(GetDlgItem(dialog, id), LB_GETCURSEL)); }
 
 void DoubleClickListLine(HWND dialog, int id, int line) {
     const HWND list = GetDlgItem(dialog, id);
@@ -251,7 +320,7 @@ std::string WriteTempFile(const std::string& name, const std::string& content) {
     return path;
 }
 
-std::string ReadFile(const std::string& name) {
+std::string FileContent(const std::string& name) {
     std::ostringstream text;
     text << std::ifstream(name, std::ios::binary).rdbuf();
     return text.str();

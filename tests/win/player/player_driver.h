@@ -22,6 +22,7 @@ enum PlayerControl : int {
     kVolume = 1008,
     kElapsedMode = 1010,
     kRemainingMode = 1011,
+    kPropertiesButton = 1012,
     kTrackTime = 1017,
     kTrackName = 1018,
     kPlaybackParameters = 1019,
@@ -55,14 +56,20 @@ protected:
 
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
 constexpr const char* kPlaybackKey = "Software\\Brixlane\\Quavera\\Playback";
+constexpr const char* kProgramVersion = "1.00";
+// The Apply button of a property sheet.
+constexpr int kApplyNow = 0x3021;
 
 // Windows path of a generated test stream.
 std::string StreamPath(const char* name);
 // The capture file of the session's wave-out device, as a Windows path;
-// empty outside a capturing session.
+// empty outside a test session.
 std::string CapturePath();
-// The player's settings removed, as on a machine where it never ran.
+// The player's settings removed, as on a machine where this version ran
+// before and so starts without its first-run settings.
 void ResetPlayerSettings();
+// The player's settings removed, as on a machine where it never ran.
+void RemovePlayerSettings();
 void SetRegInt(const char* key, const char* name, DWORD value);
 void SetRegString(const char* key, const char* name, const std::string& text);
 bool GetRegInt(const char* key, const char* name, DWORD* value);
@@ -87,12 +94,30 @@ bool DragSliderThumb(HWND dialog, int id, unsigned value);
 bool ClickSliderChannel(HWND dialog, int id, unsigned value);
 // Seconds shown by a track time text (" 1:05min ", "-0:30min "), or -1.
 int TimeTextSeconds(const std::string& text);
+// A double click of the left button on the control's middle, as the dialog
+// gets it through a control that lets the mouse pass.
+void DoubleClick(HWND dialog, int id);
+// A button drawn pushed in.
+bool IsPushed(HWND dialog, int id);
+// The items of a drop-down list and the index of the selected one (-1: none).
+std::vector<std::string> ListItems(HWND dialog, int id);
+int ListSelection(HWND dialog, int id);
+// As the keyboard does it: the control takes the focus, then gets the keys.
+void PressKeys(HWND dialog, int id, const std::vector<UINT>& keys);
+// A list's item chosen with the keyboard: Home, then Down to the index.
+void ChooseListItem(HWND dialog, int id, int index);
+// Typed into an edit that takes the focus with its text selected: the text
+// replaces it (an empty text deletes it).
+void TypeText(HWND dialog, int id, const std::string& text);
+// The page a property sheet shows, and another page shown as a click on its tab does.
+HWND CurrentPage(HWND sheet);
+HWND ShowPage(HWND sheet, int index);
 // The lines of a list box, one line, their count, and the selected line (-1
 // for none).
-std::vector<std::string> ListLines(HWND dialog, int id);
-std::string ListLine(HWND dialog, int id, int line);
-int ListCount(HWND dialog, int id);
-int ListSelection(HWND dialog, int id);
+std::vector<std::string> ListBoxLines(HWND dialog, int id);
+std::string ListBoxLine(HWND dialog, int id, int line);
+int ListBoxCount(HWND dialog, int id);
+int ListBoxSelection(HWND dialog, int id);
 // As the mouse does it on line i of a list box: a double click, or the right
 // button, which opens the list's menu there.
 void DoubleClickListLine(HWND dialog, int id, int line);
@@ -103,7 +128,7 @@ bool IsShown(HWND dialog, int id);
 std::string TempFolder();
 // A file written as given into the temporary folder; returns its name.
 std::string WriteTempFile(const std::string& name, const std::string& content);
-std::string ReadFile(const std::string& name);
+std::string FileContent(const std::string& name);
 // Texts of the dialog's static controls, in z-order.
 std::vector<std::string> StaticTexts(HWND dialog);
 // Saves the window as it appears on the screen to <screenshot dir>/<name>.bmp.

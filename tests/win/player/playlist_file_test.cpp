@@ -14,7 +14,7 @@
 namespace quavera {
 namespace {
 
-using test::ReadFile;
+using test::FileContent;
 using test::TempFolder;
 using test::WriteTempFile;
 
@@ -50,7 +50,7 @@ TEST(PlsFile, WrittenNamesAreRelativeAndTheKeysInTheOrderAsked) {
     DeleteFileA(path.c_str());
     const std::vector<std::string> entries = {folder + "a.mp3", folder + "rock\\b.mp3;Alias", "Q:\\c.mp3"};
     ASSERT_TRUE(WritePlaylist(path, entries, PlsKeyOrder::CountFirst));
-    EXPECT_EQ(ReadFile(path), "[playlist]\r\nNumberOfEntries=3\r\nFile1=a.mp3\r\nFile2=rock\\b.mp3;Alias\r\n"
+    EXPECT_EQ(FileContent(path), "[playlist]\r\nNumberOfEntries=3\r\nFile1=a.mp3\r\nFile2=rock\\b.mp3;Alias\r\n"
                           "File3=Q:\\c.mp3\r\n");
     PlsPlaylist list(path);
     ASSERT_EQ(list.count(), 3);
@@ -59,7 +59,7 @@ TEST(PlsFile, WrittenNamesAreRelativeAndTheKeysInTheOrderAsked) {
     const std::string temporary = folder + "quavera-list.pls";
     DeleteFileA(temporary.c_str());
     ASSERT_TRUE(WritePlaylist(temporary, {folder + "x.mp2", folder + "y.mp2"}, PlsKeyOrder::EntriesFirst));
-    EXPECT_EQ(ReadFile(temporary), "[playlist]\r\nFile1=x.mp2\r\nFile2=y.mp2\r\nNumberOfEntries=2\r\n");
+    EXPECT_EQ(FileContent(temporary), "[playlist]\r\nFile1=x.mp2\r\nFile2=y.mp2\r\nNumberOfEntries=2\r\n");
 }
 
 TEST(PlaylistFile, TheNameDecidesTheFormat) {
@@ -108,10 +108,10 @@ TEST(PlaylistFile, DownloadedPlaylistsAreCopiedToTheTemporaryFolder) {
     TextReader reader(text);
     const std::string copy = DownloadPlaylist(reader, "http://host/lists/rock.pls");
     EXPECT_EQ(copy, TempFolder() + "rock.pls");
-    EXPECT_EQ(ReadFile(copy), text) << "the bytes as they came";
+    EXPECT_EQ(FileContent(copy), text) << "the bytes as they came";
     EXPECT_EQ(reader.largest, 128u) << "read in blocks of 128 bytes";
     TextReader exact(std::string(256, '#'));
-    EXPECT_EQ(ReadFile(DownloadPlaylist(exact, "http://host/exact.m3u")), std::string(256, '#'));
+    EXPECT_EQ(FileContent(DownloadPlaylist(exact, "http://host/exact.m3u")), std::string(256, '#'));
 
     TextReader refusing("", false);
     EXPECT_EQ(DownloadPlaylist(refusing, "http://host/gone.pls"), "");

@@ -23,7 +23,7 @@ using Pcm = std::vector<std::int16_t>;
 constexpr std::size_t kFrameSamples = 1152 * 2; // one stereo frame
 
 Pcm ReadPcm(const std::string& path, bool wave) {
-    std::string bytes = ReadFile(path);
+    std::string bytes = FileContent(path);
     if (wave) {
         const std::size_t data = bytes.find("data");
         bytes = data == std::string::npos ? std::string() : bytes.substr(data + 8);
@@ -174,7 +174,7 @@ TEST_F(PlayerQueuePlayback, DropsOfFilesAndOfAPlaylistBecomeTheQueue) {
     // The first track is short: the run goes on into the second at once.
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120"; })) << WindowText(main);
     EXPECT_EQ(ItemText(main, kTrackNumber), "2 ");
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. tone1", "2. tone120"}));
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. tone1", "2. tone120"}));
     std::string recent;
     EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentFile", &recent));
     EXPECT_EQ(recent, StreamPath("tone1.mp2"));
@@ -183,7 +183,7 @@ TEST_F(PlayerQueuePlayback, DropsOfFilesAndOfAPlaylistBecomeTheQueue) {
     const std::string list = WriteTempFile("quavera-dropped.m3u", tone + ";X\r\n" + tone + ";Y\r\n");
     ASSERT_TRUE(player.DropFiles(main, {list, StreamPath("tone1.mp2")}));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - X"; })) << WindowText(main);
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. X", "2. Y"}))
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. X", "2. Y"}))
         << "a playlist dropped first is the queue; the files after it are not";
     EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentFile", &recent));
     EXPECT_EQ(recent, list);

@@ -68,8 +68,8 @@ TEST_F(PlayerQueue, OneEntryHidesTheTrackSectionTwoShowIt) {
     EXPECT_TRUE(IsShown(main, kTrackList));
     EXPECT_GT(WindowWidth(main), narrow + 100);
     EXPECT_EQ(Counters(main), "1 |2 |1 ");
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. tone1", "2. tone10"}));
-    EXPECT_EQ(ListSelection(main, kTrackList), 0);
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. tone1", "2. tone10"}));
+    EXPECT_EQ(ListBoxSelection(main, kTrackList), 0);
     EXPECT_EQ(ItemText(main, kTotalTime), "0:11min ");
     EXPECT_EQ(ItemText(main, kTotalPosition), " 0:00min ");
     EXPECT_EQ(ItemText(main, kTotalModeLabel), "Total elap. time:");
@@ -93,7 +93,7 @@ TEST_F(PlayerQueue, M3uCommentsBlankLinesAndExtinfTitlesWithUnreadableEntries) {
     PlayerProcess player(list);
     const HWND main = player.WaitForCaption("Quavera - Seventy-five (stopped)");
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(ListLines(main, kTrackList),
+    EXPECT_EQ(ListBoxLines(main, kTrackList),
               (std::vector<std::string>{"1. Seventy-five", "2. Short one", "3. Error accessing file!",
                                         "4. Error accessing file!", "5. Error accessing file!", "6. live"}));
     EXPECT_EQ(Counters(main), "1 |6 |2 ");
@@ -110,7 +110,7 @@ TEST_F(PlayerQueue, PlsWithAMissingKeyAndRelativeAndAbsoluteNames) {
     PlayerProcess player(list);
     const HWND main = player.WaitForCaption("Quavera - tone1 (stopped)");
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(ListLines(main, kTrackList),
+    EXPECT_EQ(ListBoxLines(main, kTrackList),
               (std::vector<std::string>{"1. tone1", "2. Error accessing file!", "3. Ten"}));
     EXPECT_EQ(ItemText(main, kTotalTime), "0:05min ") << "the limit of 4 s counts, not the file's 10 s";
 }
@@ -126,14 +126,14 @@ TEST_F(PlayerQueue, NextAndPreviousInSequenceAndAtBothEnds) {
     EXPECT_EQ(Counters(main), "1 |3 |2 ") << "nothing before the first track";
     Click(main, kNext);
     EXPECT_TRUE(CountersBecome(main, "2 |3 |1 "));
-    EXPECT_EQ(ListSelection(main, kTrackList), 1);
+    EXPECT_EQ(ListBoxSelection(main, kTrackList), 1);
     Click(main, kNext);
     EXPECT_TRUE(CountersBecome(main, "3 |3 |0 "));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main).rfind("Quavera - C", 0) == 0; }));
     Click(main, kStop);
     ASSERT_TRUE(CountersBecome(main, "1 |3 |2 ")) << "Stop rewinds the queue";
     EXPECT_EQ(WindowText(main), "Quavera - A (stopped)");
-    EXPECT_EQ(ListSelection(main, kTrackList), 0);
+    EXPECT_EQ(ListBoxSelection(main, kTrackList), 0);
 
     Click(main, kNext);
     Click(main, kNext);
@@ -190,7 +190,7 @@ TEST_F(PlayerQueue, LinesChosenFromTheListAndItsMenuPlay) {
     ASSERT_TRUE(player.ChooseFirstMenuItem());
     EXPECT_TRUE(CountersBecome(main, "2 |4 |2 ")) << "the tracks after it wait again";
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - B"; })) << WindowText(main);
-    EXPECT_EQ(ListSelection(main, kTrackList), 1);
+    EXPECT_EQ(ListBoxSelection(main, kTrackList), 1);
 }
 
 TEST_F(PlayerQueue, TotalTimesTakeMinutesBelowAnHourAndHoursFromItInBothModes) {
@@ -264,9 +264,9 @@ TEST_F(PlayerQueue, SeveralFilesChosenInTheOpenDialogBecomeTheTemporaryListPls) 
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(CountersBecome(main, "1 |2 |1 ")) << Counters(main);
     const std::string list = TempFolder() + "list.pls";
-    EXPECT_EQ(ReadFile(list), "[playlist]\r\nFile1=" + StreamPath("tone10.mp2") + "\r\nFile2=" + StreamPath("tone1.mp2") +
+    EXPECT_EQ(FileContent(list), "[playlist]\r\nFile1=" + StreamPath("tone10.mp2") + "\r\nFile2=" + StreamPath("tone1.mp2") +
                                   "\r\nNumberOfEntries=2\r\n");
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. tone10", "2. tone1"}));
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. tone10", "2. tone1"}));
     std::string recent;
     EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentFile", &recent));
     EXPECT_EQ(recent, list);
@@ -326,7 +326,7 @@ TEST_F(PlayerQueueBadInput, BinaryFileNamedM3uGivesUnreadableEntries) {
     player.Answer(box, IDYES);
     const HWND main = player.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
-    const auto lines = ListLines(main, kTrackList);
+    const auto lines = ListBoxLines(main, kTrackList);
     ASSERT_GT(lines.size(), 2u);
     for (std::size_t i = 0; i < lines.size(); ++i)
         EXPECT_EQ(lines[i], std::to_string(i + 1) + ". Error accessing file!");
@@ -343,7 +343,7 @@ TEST_F(PlayerQueueBadInput, LongLinesNulBytesAndAPlaylistNamingItself) {
     EXPECT_EQ(player.Answer(engineBox, IDOK), "This is not a valid audiofile!");
     const HWND main = player.WaitForCaption("Quavera - tone1 (stopped)");
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(ListLines(main, kTrackList), (std::vector<std::string>{"1. tone1", "2. Error accessing file!",
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. tone1", "2. Error accessing file!",
                                                                      "3. Error accessing file!"}));
     ExpectUsable(player);
 }
@@ -365,13 +365,13 @@ TEST_F(PlayerQueueBadInput, AScanCancelledPartWayLeavesTheRestUnplayable) {
     SaveScreenshot(progress, "queue-scan-progress");
     PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone120"; })) << WindowText(main);
-    ASSERT_EQ(ListCount(main, kTrackList), kEntries);
-    EXPECT_EQ(ListLine(main, kTrackList, kEntries - 1), "100000. File scan aborted!");
+    ASSERT_EQ(ListBoxCount(main, kTrackList), kEntries);
+    EXPECT_EQ(ListBoxLine(main, kTrackList, kEntries - 1), "100000. File scan aborted!");
     const int toGo = std::atoi(ItemText(main, kTracksToGo).c_str());
     EXPECT_GT(toGo, 0);
     EXPECT_LT(toGo, kEntries / 2) << "cancelled well before the end";
-    EXPECT_EQ(ListLine(main, kTrackList, toGo), std::to_string(toGo + 1) + ". tone120");
-    EXPECT_EQ(ListLine(main, kTrackList, toGo + 1), std::to_string(toGo + 2) + ". File scan aborted!");
+    EXPECT_EQ(ListBoxLine(main, kTrackList, toGo), std::to_string(toGo + 1) + ". tone120");
+    EXPECT_EQ(ListBoxLine(main, kTrackList, toGo + 1), std::to_string(toGo + 2) + ". File scan aborted!");
     EXPECT_EQ(Counters(main), "1 |100000 |" + std::to_string(toGo) + " ");
     DeleteFileA(list.c_str());
     ExpectUsable(player);

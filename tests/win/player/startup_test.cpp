@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "player_driver.h"
+#include "property_sheets.h"
 
 namespace quavera::test {
 namespace {
@@ -21,10 +22,15 @@ DWORD RegInt(const char* name, DWORD fallback = 0xDEADBEEF) {
     return value;
 }
 
-TEST_F(PlayerStartup, FirstRunRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
+TEST_F(PlayerStartup, FirstRunShowsTheSettingsThenRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
+    RemovePlayerSettings();
     RECT rect{};
     {
         PlayerProcess player("");
+        const HWND sheet = player.WaitForBox("Quavera Properties");
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_EQ(player.WaitForMainWindow(200), nullptr) << "the settings come before the main dialog";
+        Click(sheet, IDOK);
         const HWND main = player.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(WindowText(main), "Quavera");
@@ -55,6 +61,33 @@ TEST_F(PlayerStartup, FirstRunRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
     EXPECT_EQ(static_cast<LONG>(RegInt("WindowXPos")), rect.left);
     EXPECT_EQ(static_cast<LONG>(RegInt("WindowYPos")), rect.top);
     EXPECT_EQ(RegInt("Volume"), 0xDEADBEEF) << "no stream was loaded, so no volume is stored";
+
+    // Only the first run starts with the settings.
+    PlayerProcess again("");
+    EXPECT_NE(again.WaitForMainWindow(), nullptr);
+    EXPECT_EQ(again.WaitForBox("Quavera Properties", 200), nullptr);
+}
+
+TEST_F(PlayerStartup, ChoicesMadeInTheFirstRunSettingsStand) {
+    RemovePlayerSettings();
+    PlayerProcess player("");
+    const HWND sheet = player.WaitForBox(kSettingsCaption);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = ShowPage(sheet, kBuffersPage);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ItemText(page, kBufferText), "0.75 seconds") << "the defaults come first";
+    PressKeys(page, kBufferSlider, {VK_LEFT});
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(page, kBufferText) == "0.50 seconds"; }, 2000));
+    page = ShowPage(sheet, kAudioDevicePage);
+    ASSERT_NE(page, nullptr);
+    Click(page, kThread);
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(page, kThread); }, 2000));
+    Click(sheet, IDOK);
+    ASSERT_NE(player.WaitForMainWindow(), nullptr);
+    EXPECT_EQ(RegInt("Buffers"), 10u);
+    EXPECT_EQ(RegInt("PlaybackMethode"), 2u);
+    EXPECT_EQ(RegInt("FramesPerBuffer"), 2u);
+    EXPECT_EQ(RegInt("CheckExtentions"), 1u);
 }
 
 TEST_F(PlayerStartup, EqualStoredVersionKeepsTheUsersSettings) {
