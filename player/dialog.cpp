@@ -4,8 +4,8 @@
 
 namespace quavera {
 
-HWND Dialog::CreateModeless(HINSTANCE instance, int templateId) {
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), nullptr, &Dialog::Procedure,
+HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner, &Dialog::Procedure,
                               reinterpret_cast<LPARAM>(this));
 }
 

@@ -17,7 +17,7 @@ public:
 
 protected:
     // Creates the dialog without showing it; the template decides visibility.
-    HWND CreateModeless(HINSTANCE instance, int templateId);
+    HWND CreateModeless(HINSTANCE instance, int templateId, HWND owner = nullptr);
     // Runs the dialog until EndModal; returns the value given to it (-1 when
     // the dialog could not be made).
     INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);

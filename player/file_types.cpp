@@ -27,4 +27,17 @@ std::string OpenFilterText() {
            "|All Files (*.*)|*.*|";
 }
 
+std::vector<std::string> SelectedFiles(const char* names, std::size_t fileOffset) {
+    const std::string first = names;
+    if (first.empty()) return {};
+    // One file is its full name; several are their folder, a NUL and the names.
+    if (fileOffset == 0 || names[fileOffset - 1] != '\0') return {first};
+    std::string folder = first;
+    if (folder.back() != '\\') folder += '\\';
+    std::vector<std::string> files;
+    for (const char* name = names + first.size() + 1; *name; name += std::char_traits<char>::length(name) + 1)
+        files.push_back(folder + name);
+    return files;
+}
+
 } // namespace quavera

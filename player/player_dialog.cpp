@@ -10,6 +10,8 @@
 #include "command_line.h"
 #include "entry_text.h"
 #include "file_types.h"
+#include "playlist_names.h"
+#include "pls_file.h"
 #include "player_app.h"
 #include "player_commands.h"
 #include "property_playback.h"
@@ -26,7 +28,8 @@
 namespace quavera {
 namespace {
 
-constexpr std::size_t kMaxFileName = 255;
+// Names of a selection of many files in the Open dialog.
+constexpr std::size_t kOpenNamesSize = 1 << 16;
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickTimerMs = 333;
 constexpr DWORD kPositionTickMs = 1000;
@@ -40,27 +43,27 @@ unsigned TrackLengthMs(const StreamStatus& status) {
     return status.totalTime > 0 ? static_cast<unsigned>(status.totalTime) : 0;
 }
 
-int ReadInt(const char* name, int fallback) {
-    int value = fallback;
-    ReadRegInt(reg::kConfigurationKey, name, &value);
-    return value;
-}
-
 // The Open and Save As dialogs: the player's filter, ".mp2" by default, the
-// recent file as the initial name, no read-only box, an existing folder.
-bool AskForFileName(HWND owner, char (&file)[MAX_PATH], DWORD flags, BOOL(WINAPI* ask)(OPENFILENAMEA*)) {
-    ReadRegString(reg::kConfigurationKey, reg::kRecentFile, file);
+// recent file as the initial name, no read-only box, an existing folder. The
+// chosen name goes to names (size bytes); fileOffset, when given, receives
+// where the name part starts (the first name of several, where the flags
+// allow them).
+bool AskForFileName(HWND owner, char* names, DWORD size, DWORD flags, BOOL(WINAPI* ask)(OPENFILENAMEA*),
+                    WORD* fileOffset = nullptr) {
+    ReadRegString(reg::kConfigurationKey, reg::kRecentFile, names);
     std::string filter = OpenFilterText();
     std::replace(filter.begin(), filter.end(), '|', '\0');
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFile = names;
+    dialog.nMaxFile = size;
     dialog.lpstrDefExt = "mp2";
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | flags;
-    return ask(&dialog) != 0;
+    if (!ask(&dialog)) return false;
+    if (fileOffset) *fileOffset = dialog.nFileOffset;
+    return true;
 }
 
 // Raises a flag for a scope.
@@ -78,7 +81,7 @@ private:
 } // namespace
 
 PlayerDialog::PlayerDialog(const PlayerApp& app, std::string commandLine)
-    : app_(app), commandLine_(std::move(commandLine)) {}
+    : app_(app), commandLine_(std::move(commandLine)), queue_(GetTickCount() ^ GetCurrentProcessId()) {}
 
 bool PlayerDialog::Start() {
     if (!CreateModeless(app_.instance(), IDD_PLAYER_LARGE)) return false;
@@ -101,6 +104,7 @@ BOOL PlayerDialog::OnInitDialog() {
     volume_.Attach(dialog, app_.instance());
     slider_.Attach(dialog);
     readers_.setOwner(dialog);
+    queueReaders_.setOwner(dialog);
 
     // The track time is the dialog's largest text.
     LOGFONTA font{};
@@ -113,8 +117,10 @@ BOOL PlayerDialog::OnInitDialog() {
     DragAcceptFiles(dialog, TRUE);
     accelerators_ = LoadAcceleratorsA(app_.instance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     contextMenu_.reset(LoadMenuA(app_.instance(), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
+    trackMenu_.reset(LoadMenuA(app_.instance(), MAKEINTRESOURCEA(IDR_TRACK_MENU)));
 
-    HideTrackSection();
+    section_.Attach(dialog);
+    section_.ShowTotalMode(totalRemaining_);
     ShowTimeMode();
     ShowNoTrack();
     SetTimer(dialog, kTickTimer, kTickTimerMs, nullptr);
@@ -138,8 +144,10 @@ bool PlayerDialog::RunStartup() {
     else
         WriteRegString(reg::kConfigurationKey, reg::kRecentFile, "");
 
-    timeMode_ = ReadInt(reg::kTimeDisplay, 0) != 0 ? TimeMode::Remaining : TimeMode::Elapsed;
+    timeMode_ = reg::ReadSetting(reg::kTimeDisplay, 0) != 0 ? TimeMode::Remaining : TimeMode::Elapsed;
     ShowTimeMode();
+    totalRemaining_ = reg::ReadSetting(reg::kTotalTimeDisplay, 0) != 0;
+    section_.ShowTotalMode(totalRemaining_);
 
     DWORD volume = 0;
     if (ReadRegInt(reg::kConfigurationKey, reg::kVolume, &volume)) {
@@ -151,12 +159,12 @@ bool PlayerDialog::RunStartup() {
     if (!commandLine_.empty()) {
         ProcessCommandLine(commandLine_.c_str());
     } else {
-        if (ReadInt(reg::kRandomPlayback, 0) != 0) SetRandom(true);
-        if (ReadInt(reg::kEndlessPlayback, 0) != 0) SetEndless(true);
+        if (reg::ReadSetting(reg::kRandomPlayback, 0) != 0) SetRandom(true);
+        if (reg::ReadSetting(reg::kEndlessPlayback, 0) != 0) SetEndless(true);
     }
 
     // A hidden player would be unreachable at start, so hidden is not restored.
-    if (ReadInt(reg::kDialogState, 0) == 3) WriteRegInt(reg::kConfigurationKey, reg::kDialogState, 0);
+    if (reg::ReadSetting(reg::kDialogState, 0) == 3) WriteRegInt(reg::kConfigurationKey, reg::kDialogState, 0);
     return true;
 }
 
@@ -203,16 +211,15 @@ void PlayerDialog::RestoreWindowPosition() {
 void PlayerDialog::ProcessCommandLine(const char* text) {
     const CommandLine options = ParseCommandLine(text);
     if (options.closeWhenDone) closeWhenDone_ = true;
-    if (options.endless) {
-        SetEndless(true);
-        WriteRegInt(reg::kConfigurationKey, reg::kEndlessPlayback, 1);
-    }
-    if (options.random) {
-        SetRandom(true);
-        WriteRegInt(reg::kConfigurationKey, reg::kRandomPlayback, 1);
-    }
+    if (options.endless) SetEndless(true);
+    if (options.random) SetRandom(true);
     if (options.fileName.empty()) return;
-    OpenSingleTrack(options.fileName);
+    FreeQueue();
+    if (OpenPlaylist(options.fileName)) {
+        if (!LoadQueueEntry(NextTrack())) NextCommand();
+    } else {
+        OpenSingleTrack(options.fileName);
+    }
     if (options.play)
         Play();
     else
@@ -258,7 +265,17 @@ bool PlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
             volume_.OnScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
         return true;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return true;
-    case WM_CONTEXTMENU: OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return true;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == item(IDC_TRACK_LIST))
+            OnTrackListMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        else
+            OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return true;
+    case WM_DRAWITEM:
+        if (wParam != IDC_TRACK_LIST) break;
+        section_.list().Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
+                             [this](int k) { return k <= queue_.count() && queue_.played(k); });
+        return true;
     case WM_LBUTTONDBLCLK: OnDoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return true;
     case MM_MIXM_LINE_CHANGE:
     case MM_MIXM_CONTROL_CHANGE: volume_.OnMixerChange(); return true;
@@ -308,22 +325,29 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDC_URL: UrlCommand(); break;
     case IDC_NEXT: NextCommand(); break;
     case IDC_PROPERTIES: OpenSettings(); break;
+    case IDC_PREVIOUS: PreviousCommand(); break;
+    // A mode changes only at the user's own request; otherwise its button
+    // only shows it again.
     case IDC_RANDOM:
-        if (fromOwnButton(IDC_RANDOM)) {
-            SetRandom(!random_);
-            WriteRegInt(reg::kConfigurationKey, reg::kRandomPlayback, random_);
-        }
-        SetRandom(random_);
+        if (fromOwnButton(IDC_RANDOM))
+            SetRandom(!queue_.random());
+        else
+            ShowModes();
         FocusOpenButton();
         break;
     case IDC_ENDLESS:
-        if (fromOwnButton(IDC_ENDLESS)) {
-            SetEndless(!endless_);
-            WriteRegInt(reg::kConfigurationKey, reg::kEndlessPlayback, endless_);
-        }
-        SetEndless(endless_);
+        if (fromOwnButton(IDC_ENDLESS))
+            SetEndless(!queue_.endless());
+        else
+            ShowModes();
         FocusOpenButton();
         break;
+    case IDC_TOTAL_ELAPSED_MODE: SetTotalMode(false); break;
+    case IDC_TOTAL_REMAINING_MODE: SetTotalMode(true); break;
+    case IDC_TRACK_LIST:
+        if (HIWORD(wParam) == LBN_DBLCLK) PlayChosenTrack();
+        break;
+    case IDM_SELECT_TRACK: PlayChosenTrack(); break;
     case IDC_EXIT: DestroyWindow(window()); break;
     default: break;
     }
@@ -338,8 +362,8 @@ void PlayerDialog::OnContextMenu(int x, int y) {
         x = (rect.left + rect.right) / 2;
         y = (rect.top + rect.bottom) / 2;
     }
-    CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (random_ ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (endless_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (queue_.random() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (queue_.endless() ? MF_CHECKED : MF_UNCHECKED));
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, window(), nullptr);
 }
 
@@ -375,6 +399,7 @@ void PlayerDialog::Stop(bool fromUser) {
     slider_.SetPosition(0);
     ShowTrackTime(0);
     if (fromUser) {
+        if (queue_.active()) RewindQueue();
         tamblin::StopPlayback(1);
         closeWhenDone_ = false;
         UndoVolumePreset();
@@ -407,20 +432,58 @@ void PlayerDialog::ShowTimeMode() {
 }
 
 void PlayerDialog::SetRandom(bool on) {
-    random_ = on;
-    CheckDlgButton(window(), IDC_RANDOM, on ? BST_CHECKED : BST_UNCHECKED);
+    queue_.SetRandom(on, lastShownTrack_);
+    WriteRegInt(reg::kConfigurationKey, reg::kRandomPlayback, on ? 1 : 0);
+    ShowModes();
+    if (!queue_.active()) return;
+    UpdateCounters();
+    section_.list().Redraw();
 }
 
 void PlayerDialog::SetEndless(bool on) {
-    endless_ = on;
-    CheckDlgButton(window(), IDC_ENDLESS, on ? BST_CHECKED : BST_UNCHECKED);
+    queue_.SetEndless(on);
+    WriteRegInt(reg::kConfigurationKey, reg::kEndlessPlayback, on ? 1 : 0);
+    ShowModes();
+}
+
+void PlayerDialog::ShowModes() {
+    CheckDlgButton(window(), IDC_RANDOM, queue_.random() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window(), IDC_ENDLESS, queue_.endless() ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void PlayerDialog::OpenCommand() {
-    char file[MAX_PATH] = {};
-    if (!AskForFileName(window(), file, OFN_FILEMUSTEXIST, GetOpenFileNameA)) return;
-    if (OpenSingleTrack(file)) {
-        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, file);
+    // Room for the names of a selection of many files.
+    std::vector<char> names(kOpenNamesSize);
+    WORD fileOffset = 0;
+    if (!AskForFileName(window(), names.data(), static_cast<DWORD>(names.size()),
+                        OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT, GetOpenFileNameA, &fileOffset))
+        return;
+    OpenFiles(SelectedFiles(names.data(), fileOffset));
+}
+
+// Several files become a playlist in the temporary folder, which then opens
+// as any playlist does.
+void PlayerDialog::OpenFiles(const std::vector<std::string>& files) {
+    if (files.empty()) return;
+    FreeQueue();
+    if (files.size() > 1) {
+        char folder[MAX_PATH] = {};
+        GetTempPathA(sizeof folder, folder);
+        const std::string list = std::string(folder) + "list.pls";
+        DeleteFileA(list.c_str());
+        if (!WritePlaylist(list, files, PlsKeyOrder::EntriesFirst)) {
+            ShowError(window(), "Cannot write the playlist %s", list.c_str());
+            return;
+        }
+        OpenFiles({list});
+        return;
+    }
+    const std::string& file = files.front();
+    if (OpenPlaylist(file)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, currentFile_.c_str());
+        PlayFirstTrack();
+    } else if (OpenSingleTrack(file)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, file.c_str());
         Play();
     }
 }
@@ -430,33 +493,43 @@ void PlayerDialog::UrlCommand() {
     ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
     const std::optional<std::string> address = AskForUrl(app_.instance(), window(), recent);
     if (!address) return;
-    if (OpenSingleTrack(*address, true)) {
+    FreeQueue();
+    if (OpenPlaylist(*address)) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
+        PlayFirstTrack();
+    } else if (OpenSingleTrack(*address, true)) {
         WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
         Play();
     }
 }
 
 void PlayerDialog::OnDropFiles(HDROP drop) {
-    char file[MAX_PATH] = {};
+    std::vector<std::string> files;
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    const UINT length = count > 0 ? DragQueryFileA(drop, 0, file, sizeof file) : 0;
+    for (UINT i = 0; i < count; ++i) {
+        std::string name(DragQueryFileA(drop, i, nullptr, 0), '\0');
+        DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size() + 1));
+        if (!name.empty()) files.push_back(std::move(name));
+    }
     DragFinish(drop);
-    if (length == 0) return;
+    if (files.empty()) return;
     Stop(false);
-    if (OpenSingleTrack(file)) {
-        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, file);
-        Play();
+    tamblin::CloseStream();
+    streamLoaded_ = false;
+    FreeQueue();
+    if (OpenPlaylist(files.front())) {
+        WriteRegString(reg::kConfigurationKey, reg::kRecentFile, currentFile_.c_str());
+        PlayFirstTrack();
+        return;
     }
-}
-
-void PlayerDialog::NextCommand() {
-    if (endless_) {
-        Play();
-    } else if (closeWhenDone_) {
-        DestroyWindow(window());
-    } else if (!currentFile_.empty() && OpenTrack(currentFile_)) {
-        tamblin::StopPlayback(1);
+    InitQueue(std::make_unique<NameList>(std::move(files)));
+    const int first = NextTrack();
+    if (!LoadQueueEntry(first)) {
+        NextCommand();
+        return;
     }
+    WriteRegString(reg::kConfigurationKey, reg::kRecentFile, EntryFileName(entries_->Entry(first).text).c_str());
+    Play();
 }
 
 void PlayerDialog::OnHandover() {
@@ -510,6 +583,17 @@ void PlayerDialog::OnDoubleClick(POINT point) {
 }
 
 void PlayerDialog::OnStreamStarted(const StreamStatus& status) {
+    // The reader has gone on into the next file of the run, and its audio now
+    // plays. A notice that waited while another stream opened finds no run
+    // to follow.
+    if (runFollowed_ + 1 < run_.size() && runFollowed_ < readers_.file().listPosition()) {
+        const int k = run_[++runFollowed_];
+        queue_.Follow(k);
+        currentEntry_ = entries_->Entry(k).text;
+        ShowCurrentTrack();
+        ApplyVolumePreset(queue_.volumePreset(k));
+        durationLimitMs_ = TrackLimit(k);
+    }
     PrepareDisplays(status);
     if (status.playing) ShowCaption(PlayState::Playing);
 }
@@ -529,6 +613,7 @@ void PlayerDialog::OnStreamEnd() {
     ShowCaption(PlayState::Stopped);
     ShowTrackTime(0);
     slider_.SetPosition(0);
+    fromStreamEnd_ = true;
     NextCommand();
 }
 
@@ -571,20 +656,20 @@ void PlayerDialog::SeekFromSlider() {
 }
 
 bool PlayerDialog::OpenSingleTrack(const std::string& fileName, bool allowSaving) {
-    HideTrackSection();
+    section_.SetVisible(false);
     return OpenTrack(fileName, allowSaving);
 }
 
 bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
     const std::string fileName = EntryFileName(entry);
     currentEntry_ = entry;
-    currentFile_ = fileName.substr(0, kMaxFileName);
+    currentFile_ = fileName.substr(0, kMaxNameLength);
     tamblin::StopPlayback(0);
     tamblin::CloseStream();
     InputSource& reader = readers_.For(currentFile_);
-    if (allowSaving && IsHttpAddress(currentFile_) && ReadInt(reg::kPlayAndSave, 0) != 0) AskForSaveFile();
+    if (allowSaving && IsHttpAddress(currentFile_) && reg::ReadSetting(reg::kPlayAndSave, 0) != 0) AskForSaveFile();
     // A name longer than the player keeps could only open some other file.
-    if (fileName.size() > kMaxFileName ||
+    if (fileName.size() > kMaxNameLength ||
         !tamblin::OpenStream(marker_.atom(), window(), currentFile_.c_str(), &reader, kPositionTickMs)) {
         streamLoaded_ = false;
         ShowNoTrack();
@@ -592,11 +677,13 @@ bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
         return false;
     }
     const StreamStatus& status = EngineStatus();
-    durationLimitMs_ = 0;
+    const int track = queue_.current();
+    const bool queued = queue_.active() && track >= 1 && track <= queue_.count();
+    durationLimitMs_ = queued ? TrackLimit(track) : 0;
     ShowCaption(PlayState::Stopped);
     ApplyOpenVolume(status);
     volume_.OpenMixer(status.device, window());
-    ApplyVolumePreset(EntryVolumePreset(entry));
+    ApplyVolumePreset(queued ? queue_.volumePreset(track) : EntryVolumePreset(entry));
     PrepareDisplays(status);
     ShowTrackTime(0);
     streamLoaded_ = true;
@@ -606,7 +693,7 @@ bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
 void PlayerDialog::AskForSaveFile() {
     char file[MAX_PATH] = {};
     // A file that cannot be made leaves the stream playing without a copy.
-    if (AskForFileName(window(), file, OFN_OVERWRITEPROMPT, GetSaveFileNameA))
+    if (AskForFileName(window(), file, sizeof file, OFN_OVERWRITEPROMPT, GetSaveFileNameA))
         readers_.http().setPendingSaveFile(CreateSaveFile(file));
 }
 
@@ -637,7 +724,7 @@ void PlayerDialog::UndoVolumePreset() { ApplyVolumePreset(100); }
 void PlayerDialog::PrepareDisplays(const StreamStatus& status) {
     trackLengthMs_ = TrackLengthMs(status);
     slider_.Prepare(trackLengthMs_);
-    SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(status.title, status.description).c_str());
+    SetDlgItemTextA(window(), IDC_TRACK_NAME, TrackNameText(TrackName(status).c_str(), status.description).c_str());
     ShowParameters(status);
 }
 
@@ -663,41 +750,20 @@ void PlayerDialog::ShowTrackTime(unsigned positionMs) {
         SetWindowTextA(window(), (captionText_ + " " + text).c_str());
     else
         SetDlgItemTextA(window(), IDC_TRACK_TIME, text.c_str());
+    ShowTotalTime(positionMs);
 }
 
 void PlayerDialog::ShowCaption(PlayState state) {
     CheckDlgButton(window(), IDC_PLAY, state == PlayState::Playing ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window(), IDC_STOP, state == PlayState::Stopped ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window(), IDC_PAUSE, state == PlayState::Paused ? BST_CHECKED : BST_UNCHECKED);
-    captionText_ = CaptionText(state, EngineStatus().title);
+    captionText_ = CaptionText(state, TrackName(EngineStatus()));
     if (!IsIconic(window())) SetWindowTextA(window(), captionText_.c_str());
     if (GetForegroundWindow() == window()) FocusOpenButton();
 }
 
 void PlayerDialog::FocusOpenButton() {
     SendMessageA(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_OPEN)), TRUE);
-}
-
-void PlayerDialog::HideTrackSection() {
-    // The single-track layout ends where the track section begins, with the
-    // same margin on the right as the position slider has on the left.
-    RECT slider{};
-    GetWindowRect(item(IDC_POSITION), &slider);
-    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&slider), 2);
-    const int narrowWidth = slider.right + slider.left;
-    for (HWND child = GetWindow(window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT rect{};
-        GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&rect), 2);
-        if (rect.left >= narrowWidth) ShowWindow(child, SW_HIDE);
-    }
-    RECT outer{};
-    RECT client{};
-    GetWindowRect(window(), &outer);
-    GetClientRect(window(), &client);
-    const int frame = (outer.right - outer.left) - client.right;
-    SetWindowPos(window(), nullptr, 0, 0, narrowWidth + frame, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 unsigned PlayerDialog::EnginePositionMs() const {

@@ -1,15 +1,22 @@
 #pragma once
 // The main player window: start-up and exit of the program, the transport
 // commands, the displays of the current track and the engine's notifications.
+// The queue's commands and displays are in player_queue.cpp.
 #include <windows.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "button_pictures.h"
 #include "dialog.h"
 #include "display_text.h"
+#include "entry_source.h"
 #include "instance_marker.h"
+#include "playback_queue.h"
 #include "position_slider.h"
+#include "queue_section.h"
 #include "stream_readers.h"
 #include "volume_control.h"
 #include "win_handles.h"
@@ -42,6 +49,7 @@ private:
     void OnPositionScroll(int code);
     void OnDropFiles(HDROP drop);
     void OnContextMenu(int x, int y);
+    void OnTrackListMenu(int x, int y);
 
     // Commands. fromUser: the command came from its own button, the keyboard
     // or the minimised window, not from a menu or the program itself.
@@ -51,10 +59,15 @@ private:
     void Step(int direction);
     void SetTimeMode(TimeMode mode);
     void OpenCommand();
+    void OpenFiles(const std::vector<std::string>& files);
     void UrlCommand();
     void NextCommand();
+    void PreviousCommand();
+    void PlayChosenTrack();
     void SetRandom(bool on);
     void SetEndless(bool on);
+    void ShowModes();
+    void SetTotalMode(bool remaining);
     void OnHandover();
     void RestartAtPosition();
     void OpenSettings();
@@ -65,6 +78,24 @@ private:
     void OnStreamStarted(const StreamStatus& status);
     void OnPosition(const StreamStatus& status);
     void OnStreamEnd();
+
+    // The queue.
+    bool OpenPlaylist(const std::string& name);
+    void InitQueue(std::unique_ptr<EntrySource> entries);
+    void FreeQueue();
+    int NextTrack();
+    int PreviousTrack();
+    // Counters, list selection and list drawing after the current track changed.
+    void ShowCurrentTrack();
+    bool LoadQueueEntry(int k);
+    void PlayFirstTrack();
+    void RewindQueue();
+    void UpdateCounters();
+    void ShowTotalTime(unsigned positionMs);
+    // The limit the entry of track k sets on its playback, 0 for none.
+    unsigned TrackLimit(int k);
+    // The name of the current track as the displays show it.
+    std::string TrackName(const StreamStatus& status) const;
 
     // allowSaving: an HTTP address may be saved while it plays (single
     // tracks opened by the URL command only).
@@ -82,7 +113,6 @@ private:
     void ShowTimeMode();
     void ShowTrackTime(unsigned positionMs);
     void ShowCaption(PlayState state);
-    void HideTrackSection();
     void FocusOpenButton();
     unsigned EnginePositionMs() const;
 
@@ -93,8 +123,11 @@ private:
     VolumeControl volume_;
     PositionSlider slider_;
     StreamReaders readers_;
+    // The queue's own readers, for its scan and for downloading playlists.
+    StreamReaders queueReaders_;
     GdiObject timeFont_;
     Menu contextMenu_;
+    Menu trackMenu_;
     HACCEL accelerators_ = nullptr; // freed with the module
 
     bool startupEnded_ = false;
@@ -111,8 +144,6 @@ private:
     unsigned volumePreset_ = 100;
     bool volumeRestorePending_ = false;
     unsigned restoredVolume_ = 0;
-    bool random_ = false;
-    bool endless_ = false;
     bool closeWhenDone_ = false;
     // Set while a property sheet runs, which the main dialog owns.
     bool sheetOpen_ = false;
@@ -120,6 +151,18 @@ private:
     bool taskbarControls_ = true;
     bool scroller_ = true;
     int dialogSize_ = 0;
+
+    PlaybackQueue queue_;
+    std::unique_ptr<EntrySource> entries_;
+    QueueSection section_;
+    int lastShownTrack_ = 1;
+    std::int64_t playedBeforeMs_ = 0;
+    bool totalRemaining_ = false;
+    // The Next command runs because a stream ended.
+    bool fromStreamEnd_ = false;
+    // The tracks playing as one stream, and how far the displays followed.
+    std::vector<int> run_;
+    std::size_t runFollowed_ = 0;
 };
 
 } // namespace quavera

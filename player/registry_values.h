@@ -1,6 +1,7 @@
 #pragma once
 // Where the player keeps its settings: relative paths under
 // HKEY_CURRENT_USER\Software\ and the names of the values.
+#include "winbasic.h"
 
 namespace quavera::reg {
 
@@ -15,6 +16,7 @@ constexpr const char* kWindowX = "WindowXPos";
 constexpr const char* kWindowY = "WindowYPos";
 constexpr const char* kVolume = "Volume";
 constexpr const char* kTimeDisplay = "TimeDisplay";
+constexpr const char* kTotalTimeDisplay = "TotalTimeDisplay";
 constexpr const char* kRandomPlayback = "RandomPlayback";
 constexpr const char* kEndlessPlayback = "EndlessPlayback";
 constexpr const char* kRecentFile = "RecentFile";
@@ -38,5 +40,12 @@ constexpr const char* kPassword = "Password";
 
 // ReadRegString needs room for 127 characters and the terminating zero.
 constexpr unsigned kStringSize = 128;
+
+// An integer setting of the configuration key, or the fallback when it is missing.
+inline int ReadSetting(const char* name, int fallback) {
+    int value = fallback;
+    ReadRegInt(kConfigurationKey, name, &value);
+    return value;
+}
 
 } // namespace quavera::reg

@@ -21,6 +21,7 @@ public:
         return IsHttpAddress(name) ? static_cast<InputSource&>(http_) : file_;
     }
     HttpStreamReader& http() { return http_; }
+    FileReader& file() { return file_; }
 
 private:
     FileReader file_;

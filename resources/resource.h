@@ -4,6 +4,7 @@
 
 // Dialog templates.
 #define IDD_PLAYER_LARGE 102
+#define IDD_PROGRESS 180
 #define IDD_URL 114
 // Pages of the settings sheet, in their order.
 #define IDD_AUDIO_PLAYBACK 200
@@ -20,6 +21,7 @@
 #define IDI_QUAVERA 128
 #define IDR_CONTEXT_MENU 129
 #define IDR_ACCELERATORS 130
+#define IDR_TRACK_MENU 131
 
 // Button bitmaps and the five volume pictures (quiet to loud).
 #define IDB_OPEN 140
@@ -79,6 +81,10 @@
 #define IDC_TOTAL_REMAINING_MODE 1077
 #define IDC_URL 1103
 
+// Controls of the scan's progress window (its Cancel button is IDCANCEL).
+#define IDC_PROGRESS_BAR 1080
+#define IDC_PROGRESS_PERCENT 1081
+#define IDC_PROGRESS_ENTRY 1082
 // Controls of the URL dialog.
 #define IDC_URL_ADDRESS 1104
 
@@ -132,6 +138,7 @@
 
 // Menu-only commands.
 #define IDM_HIDE 32777
+#define IDM_SELECT_TRACK 32779
 #define IDM_HELP 57670
 
 #ifndef IDC_STATIC

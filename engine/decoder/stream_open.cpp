@@ -5,7 +5,6 @@ namespace quavera {
 namespace {
 
 constexpr const char* kNotValid = "This is not a valid audiofile!";
-constexpr std::size_t kTagHeaderBytes = 10;
 
 bool atSyncWord(const BitReader& reader) {
     return reader.ptr[0] == 0xFF && (reader.ptr[1] & 0xF0) == 0xF0;
@@ -41,21 +40,6 @@ bool findSyncWord(BitStream& stream, bool& layerOneSeen) {
 
 } // namespace
 
-std::int32_t id3v2TagBytes(const std::uint8_t* p) {
-    if (p[0] != 'I' || p[1] != 'D' || p[2] != '3' || p[3] == 0xFF || p[4] == 0xFF) {
-        return 0;
-    }
-    std::int32_t size = 0;
-    for (int i = 6; i < 10; ++i) {
-        if (p[i] >= 0x80) {
-            return 0;
-        }
-        size = size << 7 | p[i];
-    }
-    const bool footer = (p[5] & 0x10) != 0;
-    return static_cast<std::int32_t>(kTagHeaderBytes) + size + (footer ? static_cast<std::int32_t>(kTagHeaderBytes) : 0);
-}
-
 bool findFirstFrame(BitStream& stream, FirstFrame& first, std::string& error) {
     error.clear();
     stream.seek(0);
@@ -63,7 +47,7 @@ bool findFirstFrame(BitStream& stream, FirstFrame& first, std::string& error) {
         return false;
     }
     first.audioStart = 0;
-    if (stream.dataUnread() >= kTagHeaderBytes) {
+    if (stream.dataUnread() >= kId3v2HeaderBytes) {
         const std::int32_t tagBytes = id3v2TagBytes(stream.data());
         if (tagBytes > 0 && !stream.skipBytes(static_cast<std::size_t>(tagBytes))) {
             error = kNotValid;

@@ -6,6 +6,7 @@
 
 #include "bitstream.h"
 #include "frame_header.h"
+#include "id3v2_tag.h"
 
 namespace quavera {
 
@@ -19,9 +20,5 @@ struct FirstFrame {
 // so that the first frame call decodes this frame. On failure error holds the
 // refusal, or stays empty when the input had no bytes at all.
 bool findFirstFrame(BitStream& stream, FirstFrame& first, std::string& error);
-
-// Total bytes of an ID3v2 tag starting at p (10 readable bytes), or 0 when p
-// does not start a valid tag header.
-std::int32_t id3v2TagBytes(const std::uint8_t* p);
 
 } // namespace quavera

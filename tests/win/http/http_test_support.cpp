@@ -41,6 +41,13 @@ std::string ProxyPort() {
     return port;
 }
 
-std::string ServedBytes(const char* file) { return FileBytes(Folder("QUAVERA_HTTP_RUN") + "\\served\\" + file); }
+std::string ServedPath(const char* file) { return Folder("QUAVERA_HTTP_RUN") + "\\served\\" + file; }
+
+std::string ServedBytes(const char* file) { return FileBytes(ServedPath(file)); }
+
+std::string ServeFile(const char* name, const std::string& bytes) {
+    std::ofstream(ServedPath(name), std::ios::binary) << bytes;
+    return TestUrl("files", name);
+}
 
 } // namespace quavera::test

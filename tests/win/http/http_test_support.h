@@ -12,8 +12,12 @@ std::string HttpRunFile(const char* name);
 // listener.
 std::string TestUrl(const std::string& kind, const std::string& file = "", const char* listener = nullptr);
 std::string ProxyPort();
-// The bytes of a file the server serves (one made by make_engine_streams.sh).
+// The bytes of a file the server serves (one made by make_engine_streams.sh),
+// and the Windows name under which a test puts another file there.
 std::string ServedBytes(const char* file);
+std::string ServedPath(const char* file);
+// Puts the bytes where the server serves them as /files/NAME; returns that address.
+std::string ServeFile(const char* name, const std::string& bytes);
 std::string FileBytes(const std::string& path);
 
 } // namespace quavera::test

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "http_test_support.h"
 #include "player_driver.h"
 
@@ -113,6 +117,25 @@ TEST_F(PlayerUrl, AddressThatCannotBePlayedIsExplainedAndNotRemembered) {
 
 // Run by http_playback_test.sh, which compares the captured audio with the
 // local decode of the file afterwards.
+TEST_F(PlayerUrl, APlaylistAddressBecomesTheQueueAndATrackAddressLeavesIt) {
+    const std::string list = "[playlist]\r\nNumberOfEntries=2\r\nFile1=" + TestUrl("files", "long.mp2") +
+                             ";Web\r\nFile2=" + StreamPath("tone120.mp2") + "\r\n";
+    const std::string address = ServeFile("quavera-url.pls", list);
+    PlayerProcess player("");
+    const HWND main = EnterAddress(player, address);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - Web"; }, 10000)) << WindowText(main);
+    EXPECT_EQ(ListBoxLines(main, kTrackList), (std::vector<std::string>{"1. Web", "2. tone120"}));
+    EXPECT_TRUE(IsShown(main, kTrackList));
+    std::string recent;
+    EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentURL", &recent));
+    EXPECT_EQ(recent, address);
+
+    ASSERT_NE(EnterAddress(player, TestUrl("files", "stereo128.mp3")), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - stereo128"; }, 10000)) << WindowText(main);
+    EXPECT_FALSE(IsShown(main, kTrackList)) << "a single track leaves the queue";
+}
+
 TEST_F(PlayerUrl, PlaysAndSavesThroughTheUrlDialogUntilTheEnd) {
     SetRegInt(kConfigurationKey, "PlayAndSave", 1);
     char folder[MAX_PATH] = {};

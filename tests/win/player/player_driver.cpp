@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iterator>
+#include <sstream>
 #include <vector>
 
 namespace quavera::test {
@@ -44,6 +48,9 @@ std::string CapturePath() {
     return path;
 }
 
+void PlayerTest::SetUp() { ResetPlayerSettings(); }
+void PlayerTest::TearDown() { ResetPlayerSettings(); }
+
 void RemovePlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
 
 void ResetPlayerSettings() {
@@ -62,6 +69,12 @@ void SetRegString(const char* key, const char* name, const std::string& text) {
 bool GetRegInt(const char* key, const char* name, DWORD* value) {
     DWORD size = sizeof *value;
     return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, value, &size) == ERROR_SUCCESS;
+}
+
+DWORD StoredSetting(const char* name, DWORD missing) {
+    DWORD value = missing;
+    GetRegInt(kConfigurationKey, name, &value);
+    return value;
 }
 
 bool GetRegString(const char* key, const char* name, std::string* text) {
@@ -115,6 +128,19 @@ LRESULT SliderQuery(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
     return Query(GetDlgItem(dialog, id), message, wParam);
 }
 
+// Item i of a list or drop-down list. The texts cross the process boundary
+// as wide texts (Wine hands them so even to an ANSI call).
+std::string ItemString(HWND list, UINT lengthMessage, UINT textMessage, LRESULT i) {
+    wchar_t wide[1024] = {};
+    DWORD_PTR ignored = 0;
+    if (Query(list, lengthMessage, static_cast<WPARAM>(i)) < static_cast<LRESULT>(std::size(wide)))
+        SendMessageTimeoutW(list, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide),
+                            SMTO_ABORTIFHUNG, 2000, &ignored);
+    char text[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
 } // namespace
 
 void DoubleClick(HWND dialog, int id) {
@@ -134,17 +160,7 @@ std::vector<std::string> ListItems(HWND dialog, int id) {
     const HWND list = GetDlgItem(dialog, id);
     std::vector<std::string> items;
     const auto count = Query(list, CB_GETCOUNT);
-    for (LRESULT i = 0; i < count; ++i) {
-        // The item texts cross the process boundary as wide texts.
-        wchar_t wide[256] = {};
-        DWORD_PTR ignored = 0;
-        if (Query(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i)) < static_cast<LRESULT>(std::size(wide)))
-            SendMessageTimeoutW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide),
-                                SMTO_ABORTIFHUNG, 2000, &ignored);
-        char text[512] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        items.push_back(text);
-    }
+    for (LRESULT i = 0; i < count; ++i) items.push_back(ItemString(list, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
     return items;
 }
 
@@ -248,6 +264,68 @@ int TimeTextSeconds(const std::string& text) {
     return -1;
 }
 
+namespace {
+
+// The middle of line i of a list box, in its client coordinates.
+POINT ListLinePoint(HWND dialog, int id, int line) {
+    const HWND list = GetDlgItem(dialog, id);
+    const auto top = static_cast<int>(Query(list, LB_GETTOPINDEX));
+    const auto height = static_cast<int>(Query(list, LB_GETITEMHEIGHT));
+    return {10, (line - top) * height + height / 2};
+}
+
+} // namespace
+
+std::string ListBoxLine(HWND dialog, int id, int line) {
+    return ItemString(GetDlgItem(dialog, id), LB_GETTEXTLEN, LB_GETTEXT, line);
+}
+
+int ListBoxCount(HWND dialog, int id) { return static_cast<int>(Query(GetDlgItem(dialog, id), LB_GETCOUNT)); }
+
+std::vector<std::string> ListBoxLines(HWND dialog, int id) {
+    std::vector<std::string> lines;
+    for (int i = 0, count = ListBoxCount(dialog, id); i < count; ++i) lines.push_back(ListBoxLine(dialog, id, i));
+    return lines;
+}
+
+int ListBoxSelection(HWND dialog, int id) { return static_cast<int>(Query(GetDlgItem(dialog, id), LB_GETCURSEL)); }
+
+void DoubleClickListLine(HWND dialog, int id, int line) {
+    const HWND list = GetDlgItem(dialog, id);
+    const POINT at = ListLinePoint(dialog, id, line);
+    PostMouse(list, WM_LBUTTONDOWN, at, MK_LBUTTON);
+    PostMouse(list, WM_LBUTTONUP, at, 0);
+    PostMouse(list, WM_LBUTTONDBLCLK, at, MK_LBUTTON);
+    PostMouse(list, WM_LBUTTONUP, at, 0);
+}
+
+void RightClickListLine(HWND dialog, int id, int line) {
+    const HWND list = GetDlgItem(dialog, id);
+    const POINT at = ListLinePoint(dialog, id, line);
+    PostMouse(list, WM_RBUTTONDOWN, at, MK_RBUTTON);
+    PostMouse(list, WM_RBUTTONUP, at, 0);
+}
+
+bool IsShown(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+
+std::string TempFolder() {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return folder;
+}
+
+std::string WriteTempFile(const std::string& name, const std::string& content) {
+    const std::string path = TempFolder() + name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
+
+std::string FileContent(const std::string& name) {
+    std::ostringstream text;
+    text << std::ifstream(name, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -335,6 +413,7 @@ namespace {
 
 struct WindowSearch {
     DWORD process;
+    const char* windowClass;
     const std::function<bool(HWND)>* match;
     HWND found;
 };
@@ -343,7 +422,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->process || !IsWindowVisible(window) || ClassOf(window) != "#32770") return TRUE;
+    if (owner != search->process || !IsWindowVisible(window) || ClassOf(window) != search->windowClass) return TRUE;
     if (!(*search->match)(window)) return TRUE;
     search->found = window;
     return FALSE;
@@ -351,8 +430,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
 
 } // namespace
 
-HWND PlayerProcess::FindWindowOf(const std::function<bool(HWND)>& match) const {
-    WindowSearch search{id_, &match, nullptr};
+HWND PlayerProcess::FindWindowOf(const std::function<bool(HWND)>& match, const char* windowClass) const {
+    WindowSearch search{id_, windowClass, &match, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -366,6 +445,11 @@ HWND PlayerProcess::WaitForMainWindow(int timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+HWND PlayerProcess::WaitForCaption(const std::string& caption, int timeoutMs) {
+    const HWND main = WaitForMainWindow(timeoutMs);
+    return main && WaitUntil([&] { return WindowText(main) == caption; }, timeoutMs) ? main : nullptr;
 }
 
 HWND PlayerProcess::WaitForBox(const char* caption, int timeoutMs) {
@@ -386,6 +470,34 @@ std::string PlayerProcess::Answer(HWND box, int button) {
     const std::string text = ItemText(box, 0xFFFF);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     return text;
+}
+
+bool PlayerProcess::DropFiles(HWND window, const std::vector<std::string>& files) {
+    std::string block(sizeof(DROPFILES), '\0');
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = {10, 10};
+    for (const std::string& file : files) block.append(file).append(1, '\0');
+    block.append(1, '\0');
+    // The handle of a drop is the player's own memory: the list is written
+    // there, as the shell does for the window it drops on.
+    void* remote = VirtualAllocEx(process_, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T written = 0;
+    if (!remote || !WriteProcessMemory(process_, remote, block.data(), block.size(), &written) ||
+        written != block.size())
+        return false;
+    return PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
+}
+
+bool PlayerProcess::ChooseFirstMenuItem(int timeoutMs) {
+    HWND menu = nullptr;
+    if (!WaitUntil([&] { return (menu = FindWindowOf([](HWND) { return true; }, "#32768")) != nullptr; }, timeoutMs))
+        return false;
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
+    return WaitUntil([&] { return FindWindowOf([](HWND) { return true; }, "#32768") == nullptr; }, timeoutMs);
 }
 
 bool PlayerProcess::WaitForExit(int timeoutMs) {

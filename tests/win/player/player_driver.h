@@ -1,6 +1,8 @@
 #pragma once
 // Drives Quavera.exe from outside, as a user would: starts it, finds its
 // windows, clicks, reads texts and answers its message boxes.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <functional>
@@ -30,7 +32,26 @@ enum PlayerControl : int {
     kStartLabel = 1046,
     kEndless = 1060,
     kRandom = 1061,
+    kPrevious = 1001,
+    kNext = 1006,
+    kTrackNumber = 1062,
+    kTrackCount = 1063,
+    kTracksToGo = 1064,
+    kTrackList = 1065,
+    kTotalTime = 1071,
+    kTotalPosition = 1072,
+    kTotalModeLabel = 1074,
+    kTotalElapsedMode = 1076,
+    kTotalRemainingMode = 1077,
     kUrl = 1103,
+};
+
+// Tests that start and end with the player's settings removed, as on a
+// machine where it never ran.
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
 };
 
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
@@ -52,6 +73,8 @@ void RemovePlayerSettings();
 void SetRegInt(const char* key, const char* name, DWORD value);
 void SetRegString(const char* key, const char* name, const std::string& text);
 bool GetRegInt(const char* key, const char* name, DWORD* value);
+// An integer setting of the player, or missing when it has none.
+DWORD StoredSetting(const char* name, DWORD missing = 0xDEADBEEF);
 bool GetRegString(const char* key, const char* name, std::string* text);
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
@@ -89,6 +112,23 @@ void TypeText(HWND dialog, int id, const std::string& text);
 // The page a property sheet shows, and another page shown as a click on its tab does.
 HWND CurrentPage(HWND sheet);
 HWND ShowPage(HWND sheet, int index);
+// The lines of a list box, one line, their count, and the selected line (-1
+// for none).
+std::vector<std::string> ListBoxLines(HWND dialog, int id);
+std::string ListBoxLine(HWND dialog, int id, int line);
+int ListBoxCount(HWND dialog, int id);
+int ListBoxSelection(HWND dialog, int id);
+// As the mouse does it on line i of a list box: a double click, or the right
+// button, which opens the list's menu there.
+void DoubleClickListLine(HWND dialog, int id, int line);
+void RightClickListLine(HWND dialog, int id, int line);
+// The dialog's windows as shown: the track section's controls are visible.
+bool IsShown(HWND dialog, int id);
+// The temporary folder, which the tests share with the player, ending in "\".
+std::string TempFolder();
+// A file written as given into the temporary folder; returns its name.
+std::string WriteTempFile(const std::string& name, const std::string& content);
+std::string FileContent(const std::string& name);
 // Texts of the dialog's static controls, in z-order.
 std::vector<std::string> StaticTexts(HWND dialog);
 // Saves the window as it appears on the screen to <screenshot dir>/<name>.bmp.
@@ -105,17 +145,24 @@ public:
     bool started() const { return process_ != nullptr; }
     // The visible main dialog, or null after the timeout.
     HWND WaitForMainWindow(int timeoutMs = 10000);
+    // The main dialog once its caption reads so, or null after the timeout.
+    HWND WaitForCaption(const std::string& caption, int timeoutMs = 5000);
     // A visible message box of this process with the caption, or null.
     HWND WaitForBox(const char* caption, int timeoutMs = 10000);
     // Reads the box's text and presses the button (IDOK, IDYES, IDNO).
     std::string Answer(HWND box, int button);
+    // Drops the files on the window as the shell does: a WM_DROPFILES whose
+    // file list lies in the player's own memory.
+    bool DropFiles(HWND window, const std::vector<std::string>& files);
+    // Picks the first item of the popup menu the player shows.
+    bool ChooseFirstMenuItem(int timeoutMs = 5000);
     bool WaitForExit(int timeoutMs = 10000);
     // True when a visible window of this process was seen while waiting for exit.
     bool showedWindowBeforeExit() const { return showedWindow_; }
     bool Close();
 
 private:
-    HWND FindWindowOf(const std::function<bool(HWND)>& match) const;
+    HWND FindWindowOf(const std::function<bool(HWND)>& match, const char* windowClass = "#32770") const;
 
     HANDLE process_ = nullptr;
     DWORD id_ = 0;

@@ -6,7 +6,6 @@
 
 #include "command_line.h"
 #include "display_text.h"
-#include "entry_text.h"
 #include "file_types.h"
 #include "slider_scale.h"
 #include "version_text.h"
@@ -183,15 +182,6 @@ TEST(DesktopRule, AcceptsPositionsThatKeepTheWindowReachable) {
     EXPECT_FALSE(PositionFitsDesktop(desktop, -406, 30, 400, 300));
 }
 
-TEST(EntryText, FileNameAndVolumePreset) {
-    EXPECT_EQ(EntryFileName("c:\\a.mp2;Alias;80;12000"), "c:\\a.mp2");
-    EXPECT_EQ(EntryFileName("c:\\a b.mp2"), "c:\\a b.mp2");
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2;Alias;80;12000"), 80u);
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2;Alias;0"), 100u);
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2"), 100u);
-    EXPECT_EQ(EntryVolumePreset("c:\\a.mp2;;-5"), 100u);
-}
-
 TEST(VolumeLevels, SliderPicturesAndPresets) {
     EXPECT_EQ(VolumeFromSlider(kVolumeSliderMax), 65528u);
     EXPECT_EQ(SliderFromVolume(65535), 8191u);
@@ -208,6 +198,18 @@ TEST(OpenFilter, AudioAndPlaylistPatterns) {
     EXPECT_EQ(OpenFilterText(),
               "MPEG Audio Files (*.mp2;*.mp3;*.l2;*.l3)|*.mp2;*.mp3;*.l2;*.l3|Playlist Files (*.pls;*.m3u)|"
               "*.pls;*.m3u|All Files (*.*)|*.*|");
+}
+
+TEST(OpenFilter, OneOrSeveralSelectedFiles) {
+    using namespace std::string_literals;
+    const std::string one = "C:\\music\\a b.mp2\0"s;
+    EXPECT_EQ(SelectedFiles(one.c_str(), 9), std::vector<std::string>{"C:\\music\\a b.mp2"});
+    const std::string several = "C:\\music\0b.mp2\0a.mp2\0list.pls\0\0"s;
+    EXPECT_EQ(SelectedFiles(several.c_str(), 9),
+              (std::vector<std::string>{"C:\\music\\b.mp2", "C:\\music\\a.mp2", "C:\\music\\list.pls"}));
+    const std::string root = "C:\\\0x.mp2\0y.mp2\0\0"s;
+    EXPECT_EQ(SelectedFiles(root.c_str(), 4), (std::vector<std::string>{"C:\\x.mp2", "C:\\y.mp2"}));
+    EXPECT_TRUE(SelectedFiles("", 0).empty());
 }
 
 } // namespace
