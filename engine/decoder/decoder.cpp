@@ -98,8 +98,6 @@ struct Decoder::State {
         frames.currentBitratePerChannel = file.bitratePerChannel;
     }
 
-    // With a frame count the decode ends with the last frame; gapless, the
-    // encoder's delay and padding are cut too.
     // After an estimated seek the end is found by where the audio ends: an
     // MPEG-1 call decodes one frame, so the last call holds the padding.
     bool decodedLastFrame() const {
@@ -107,6 +105,8 @@ struct Decoder::State {
         return firstHeader.id() == 1 && end != nullptr && stream.data() >= end;
     }
 
+    // With a frame count the decode ends with the last frame; gapless, the
+    // encoder's delay and padding are cut too.
     void setUpTrim() {
         trim.clear();
         trimmedStart = 0;
