@@ -161,12 +161,12 @@ void imdctShort(const HybridTables& t, const float* in, float* overlap, float* o
 } // namespace
 
 ImdctAccumulate plainImdctAccumulate();
-#ifdef QUAVERA_HAVE_AVX2
+#ifdef QUAVERA_X86_KERNELS
 ImdctAccumulate avx2ImdctAccumulate();
 #endif
 
 ImdctAccumulate imdctAccumulate(Simd choice) {
-#ifdef QUAVERA_HAVE_AVX2
+#ifdef QUAVERA_X86_KERNELS
     if (choice != Simd::Plain && simdAvailable(Simd::Avx2)) {
         return avx2ImdctAccumulate();
     }
