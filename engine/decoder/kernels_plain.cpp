@@ -19,11 +19,11 @@ int activeSubbands(const float* s, int divisor) {
 }
 
 int toSample(double sum) {
-    return plain::toSamples(plain::broadcast(sum))[0];
+    return plain::toSamples(plain::splat<plain::Vd>(sum))[0];
 }
 
 std::uint8_t toUnsigned8(int sample) {
-    return plain::toUnsigned8(plain::splat(static_cast<std::int32_t>(sample)))[0];
+    return plain::toUnsigned8(plain::splat<plain::Vi>(static_cast<std::int32_t>(sample)))[0];
 }
 
 } // namespace quavera

@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "kernel_vectors.h"
 #include "kernels.h"
@@ -65,33 +66,33 @@ constexpr EntrySource entrySource(int n) {
     return {5 * kQuarter - n - 1, false, false}; // V[96 - v] = x_v
 }
 
-// Eight entries of a block from (at most) two vectors of lanes: the indices
-// of a two-vector shuffle, then sign flips and zeros as bit masks.
+// kWidth entries of a block from (at most) two vectors of lanes: the
+// indices of a two-vector shuffle, then sign flips and zeros as bit masks.
 struct EntryShuffle {
     int first = -1;
     int second = -1;
-    int index[8] = {};
-    std::int64_t sign[8] = {};
-    std::int64_t keep[8] = {};
+    int index[kWidth] = {};
+    std::int64_t sign[kWidth] = {};
+    std::int64_t keep[kWidth] = {};
 };
 
 template <int R>
 constexpr EntryShuffle entryShuffle(int vector) {
     EntryShuffle s;
-    for (int i = 0; i < 8; ++i) {
-        const EntrySource source = entrySource<R>(8 * vector + i);
+    for (int i = 0; i < kWidth; ++i) {
+        const EntrySource source = entrySource<R>(kWidth * vector + i);
         s.sign[i] = source.negate ? INT64_MIN : 0;
         s.keep[i] = source.zero ? 0 : -1;
         if (source.zero) {
             continue;
         }
-        const int from = source.lane / 8;
+        const int from = source.lane / kWidth;
         if (s.first < 0 || s.first == from) {
             s.first = from;
-            s.index[i] = source.lane % 8;
+            s.index[i] = source.lane % kWidth;
         } else if (s.second < 0 || s.second == from) {
             s.second = from;
-            s.index[i] = 8 + source.lane % 8;
+            s.index[i] = kWidth + source.lane % kWidth;
         } else {
             throw "entries of one vector come from more than two vectors of lanes";
         }
@@ -101,22 +102,19 @@ constexpr EntryShuffle entryShuffle(int vector) {
     return s;
 }
 
-template <int R, int E>
-QUAVERA_INLINE V8d blockEntries(const V8d* lanes) {
+template <int R, int E, std::size_t... I>
+QUAVERA_INLINE Vd blockEntries(const Vd* lanes, std::index_sequence<I...>) {
     constexpr EntryShuffle s = entryShuffle<R>(E);
-    const V8d picked = __builtin_shufflevector(lanes[s.first], lanes[s.second], s.index[0], s.index[1], s.index[2],
-                                               s.index[3], s.index[4], s.index[5], s.index[6], s.index[7]);
-    const V8l sign = {s.sign[0], s.sign[1], s.sign[2], s.sign[3], s.sign[4], s.sign[5], s.sign[6], s.sign[7]};
-    const V8l keep = {s.keep[0], s.keep[1], s.keep[2], s.keep[3], s.keep[4], s.keep[5], s.keep[6], s.keep[7]};
-    return (V8d)(((V8l)picked ^ sign) & keep);
+    const Vd picked = __builtin_shufflevector(lanes[s.first], lanes[s.second], s.index[I]...);
+    return (Vd)(((Vl)picked ^ Vl{s.sign[I]...}) & Vl{s.keep[I]...});
 }
 
 template <int R, int E = 0>
-QUAVERA_INLINE void storeBlock(const V8d* lanes, double* block, double* twin) {
-    if constexpr (E < 8 / R) {
-        const V8d entries = blockEntries<R, E>(lanes);
-        store(block + 8 * E, entries);
-        store(twin + 8 * E, entries);
+QUAVERA_INLINE void storeBlock(const Vd* lanes, double* block, double* twin) {
+    if constexpr (E < 64 / R / kWidth) {
+        const Vd entries = blockEntries<R, E>(lanes, std::make_index_sequence<kWidth>{});
+        store(block + kWidth * E, entries);
+        store(twin + kWidth * E, entries);
         storeBlock<R, E + 1>(lanes, block, twin);
     }
 }
@@ -124,16 +122,16 @@ QUAVERA_INLINE void storeBlock(const V8d* lanes, double* block, double* twin) {
 // Matrixing of one slot of one channel into its V block and the block's twin.
 template <int R>
 QUAVERA_INLINE void matrix(const float* s, const double* factors, double* block, double* twin) {
-    constexpr int kVectors = 4 / R;
+    constexpr int kVectors = 32 / R / kWidth;
     const int m = activeSubbands<R>(s);
-    V8d lanes[kVectors] = {};
+    Vd lanes[kVectors] = {};
     for (int k = 0; k < m; ++k) {
-        const V8d sample = broadcast(s[k]);
+        const Vd sample = splat<Vd>(static_cast<double>(s[k]));
         for (int n = 0; n < kVectors; ++n) {
-            lanes[n] = productSum(load(factors + 32 * k + 8 * n), sample, lanes[n]);
+            lanes[n] = productSum(load(factors + 32 * k + kWidth * n), sample, lanes[n]);
         }
     }
-    for (V8d& lane : lanes) {
+    for (Vd& lane : lanes) {
         lane = roundToFloat(lane);
     }
     storeBlock<R>(lanes, block, twin);
@@ -142,77 +140,69 @@ QUAVERA_INLINE void matrix(const float* s, const double* factors, double* block,
 // Windowing of one slot of one channel: tap i reads the block i slots back,
 // its first half for even taps and its second half for odd ones.
 template <int R>
-QUAVERA_INLINE void window(const double* newest, const double* factors, int firstTap, int lastTap, V8d* sums) {
-    constexpr int kVectors = 4 / R;
+QUAVERA_INLINE void window(const double* newest, const double* factors, int firstTap, int lastTap, Vd* sums) {
+    constexpr int kVectors = 32 / R / kWidth;
     for (int i = firstTap; i <= lastTap; ++i) {
         const double* v = newest + 64 * i + (i & 1) * (32 / R);
         const double* d = factors + 32 * i;
         for (int n = 0; n < kVectors; ++n) {
-            sums[n] = productSum(load(d + 8 * n), load(v + 8 * n), sums[n]);
+            sums[n] = productSum(load(d + kWidth * n), load(v + kWidth * n), sums[n]);
         }
     }
 }
 
-QUAVERA_INLINE V8f splat(float x) {
-    return V8f{x, x, x, x, x, x, x, x};
-}
-
-QUAVERA_INLINE V8i splat(std::int32_t x) {
-    return V8i{x, x, x, x, x, x, x, x};
-}
-
 // Rounded to single precision, then to the nearest integer, clipped to
 // +-32767 (a NaN gives -32767).
-QUAVERA_INLINE V8i toSamples(V8d sums) {
-    const V8f value = __builtin_convertvector(sums, V8f);
-    const V8i high = value >= splat(32767.0f);
-    const V8i low = ~(value > splat(-32767.0f));
-    const V8i clipped = high | low;
+QUAVERA_INLINE Vi toSamples(Vd sums) {
+    const Vf value = __builtin_convertvector(sums, Vf);
+    const Vi high = value >= splat<Vf>(32767.0f);
+    const Vi low = ~(value > splat<Vf>(-32767.0f));
+    const Vi clipped = high | low;
     // Adding 1.5 * 2^23 rounds to an integer (to nearest, ties to even) for
     // magnitudes below 2^22; lanes about to be clipped are zeroed first.
-    const V8f inRange = (V8f)((V8i)value & ~clipped);
-    const V8f rounded = (inRange + splat(12582912.0f)) - splat(12582912.0f);
-    return (__builtin_convertvector(rounded, V8i) & ~clipped) | (high & splat(32767)) | (low & splat(-32767));
+    const Vf inRange = (Vf)((Vi)value & ~clipped);
+    const Vf rounded = (inRange + splat<Vf>(12582912.0f)) - splat<Vf>(12582912.0f);
+    return (__builtin_convertvector(rounded, Vi) & ~clipped) | (high & splat<Vi>(32767)) | (low & splat<Vi>(-32767));
 }
 
-QUAVERA_INLINE V8b toUnsigned8(V8i samples) {
-    return __builtin_convertvector((samples >> splat(8)) ^ splat(0x80), V8b);
+QUAVERA_INLINE Vb toUnsigned8(Vi samples) {
+    return __builtin_convertvector((samples >> splat<Vi>(8)) ^ splat<Vi>(0x80), Vb);
 }
 
-QUAVERA_INLINE V8s toSigned16(V8i samples) {
-    V8s s = __builtin_convertvector(samples, V8s);
+QUAVERA_INLINE Vs toSigned16(Vi samples) {
+    Vs s = __builtin_convertvector(samples, Vs);
     if constexpr (std::endian::native == std::endian::big) {
-        using V8u = std::uint16_t __attribute__((vector_size(16)));
-        s = (V8s)(((V8u)s << 8) | ((V8u)s >> 8));
+        using Vu = std::uint16_t __attribute__((vector_size(2 * kWidth)));
+        s = (Vs)(((Vu)s << 8) | ((Vu)s >> 8));
     }
     return s;
 }
 
+// Left and right lanes alternating: 2 kWidth values.
+template <class V, std::size_t... I>
+QUAVERA_INLINE auto interleave(V left, V right, std::index_sequence<I...>) {
+    return __builtin_shufflevector(left, right, (I / 2 + I % 2 * kWidth)...);
+}
+
+template <class V>
+QUAVERA_INLINE std::uint8_t* put(std::uint8_t* out, V v) {
+    std::memcpy(out, &v, sizeof v);
+    return out + sizeof v;
+}
+
 // The PCM of one slot: stereo interleaves left and right sample by sample.
 template <int C, int Bits, int kVectors>
-QUAVERA_INLINE std::uint8_t* writeSlot(std::uint8_t* out, const V8i (*samples)[kVectors]) {
+QUAVERA_INLINE std::uint8_t* writeSlot(std::uint8_t* out, const Vi (*samples)[kVectors]) {
+    constexpr auto kPairs = std::make_index_sequence<2 * kWidth>{};
     for (int n = 0; n < kVectors; ++n) {
         if constexpr (Bits == 16 && C == 2) {
-            const V8s left = toSigned16(samples[0][n]);
-            const V8s right = toSigned16(samples[1][n]);
-            const V8s low = __builtin_shufflevector(left, right, 0, 8, 1, 9, 2, 10, 3, 11);
-            const V8s high = __builtin_shufflevector(left, right, 4, 12, 5, 13, 6, 14, 7, 15);
-            std::memcpy(out, &low, sizeof low);
-            std::memcpy(out + 16, &high, sizeof high);
-            out += 32;
+            out = put(out, interleave(toSigned16(samples[0][n]), toSigned16(samples[1][n]), kPairs));
         } else if constexpr (Bits == 16) {
-            const V8s mono = toSigned16(samples[0][n]);
-            std::memcpy(out, &mono, sizeof mono);
-            out += 16;
+            out = put(out, toSigned16(samples[0][n]));
         } else if constexpr (C == 2) {
-            const auto both = __builtin_shufflevector(toUnsigned8(samples[0][n]), toUnsigned8(samples[1][n]), 0, 8, 1,
-                                                      9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14, 7, 15);
-            std::memcpy(out, &both, sizeof both);
-            out += 16;
+            out = put(out, interleave(toUnsigned8(samples[0][n]), toUnsigned8(samples[1][n]), kPairs));
         } else {
-            const V8b mono = toUnsigned8(samples[0][n]);
-            std::memcpy(out, &mono, sizeof mono);
-            out += 8;
+            out = put(out, toUnsigned8(samples[0][n]));
         }
     }
     return out;
@@ -222,7 +212,7 @@ QUAVERA_INLINE std::uint8_t* writeSlot(std::uint8_t* out, const V8i (*samples)[k
 // channels written are synthesised.
 template <int R, int C, int Bits>
 void synthesizeFrame(SynthesisHistory& history, const FrameJob& job) {
-    constexpr int kVectors = 4 / R;
+    constexpr int kVectors = 32 / R / kWidth;
     const SynthesisTables& tables = synthesisTables();
     const double* lanes = tables.matrixLanes[divisorIndex(R)][0];
     const double* factors = tables.windowLanes[divisorIndex(R)][0];
@@ -230,11 +220,11 @@ void synthesizeFrame(SynthesisHistory& history, const FrameJob& job) {
     int newest = history.newest;
     for (int slot = 0; slot < 36; ++slot) {
         newest = (newest - 1) & 15;
-        V8i samples[C][kVectors];
+        Vi samples[C][kVectors];
         for (int ch = 0; ch < C; ++ch) {
             double* block = history.blocks[ch][newest];
             matrix<R>(job.subbands[ch] + 32 * slot, lanes, block, history.blocks[ch][newest + 16]);
-            V8d sums[kVectors] = {};
+            Vd sums[kVectors] = {};
             window<R>(block, factors, job.firstTap, job.lastTap, sums);
             for (int n = 0; n < kVectors; ++n) {
                 samples[ch][n] = toSamples(sums[n]);

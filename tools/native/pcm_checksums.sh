@@ -16,7 +16,8 @@
 #   pcm_checksums.sh check TOOLS_DIR LIST   compare against LIST; exit 1 on any difference
 #
 # Generated streams are kept in $QUAVERA_STREAMS (default
-# ${TMPDIR:-/tmp}/quavera-bench-streams); JOBS decodes run at once (default 2).
+# ${TMPDIR:-/tmp}/quavera-bench-streams); JOBS decodes run at once (default 2);
+# KERNELS=plain|avx2|avx512 decodes with those kernels instead of the widest.
 set -euo pipefail
 mode=${1:-}
 tools=${2:-}
@@ -30,6 +31,7 @@ root=$(cd "$here/../.." && pwd)
 decode=$(readlink -f "$tools/quavera-decode")
 streams=${QUAVERA_STREAMS:-${TMPDIR:-/tmp}/quavera-bench-streams}
 jobs=${JOBS:-2}
+kernel_option=${KERNELS:+-k $KERNELS}
 
 # Short streams of the modes the benchmark material lacks: tones, a sweep and
 # noise, then clicks after silence (short blocks, a moving bitrate).
@@ -89,14 +91,15 @@ decode_one() {
   local tmp
   tmp=$(mktemp -d)
   local rc=0
-  "$decode" -q "$q" -r "$r" -b "$b" -c "$c" "$(path_of "$name")" "$tmp/out.wav" >"$tmp/messages" 2>&1 || rc=$?
+  # shellcheck disable=SC2086
+  "$decode" $kernel_option -q "$q" -r "$r" -b "$b" -c "$c" "$(path_of "$name")" "$tmp/out.wav" >"$tmp/messages" 2>&1 || rc=$?
   local pcm=none
   [ -f "$tmp/out.wav" ] && pcm=$(sha256sum <"$tmp/out.wav" | cut -c1-32)
   echo "$name q$q r$r b$b c$c exit$rc $pcm $(sha256sum <"$tmp/messages" | cut -c1-16)"
   rm -rf "$tmp"
 }
 export -f decode_one path_of
-export decode root streams
+export decode root streams kernel_option
 
 current=$(mktemp)
 trap 'rm -f "$current"' EXIT
