@@ -11,7 +11,8 @@
 
 #include <cstdint>
 #include <cstring>
-#if defined(__FMA__)
+#include <utility>
+#if defined(__AVX__)
 #include <immintrin.h>
 #endif
 
@@ -44,13 +45,30 @@ QUAVERA_INLINE void store(double* p, Vd v) {
     std::memcpy(p, &v, sizeof v);
 }
 
+template <class V, class T, std::size_t... I>
+QUAVERA_INLINE V splat(T x, std::index_sequence<I...>) {
+    return V{((void)I, x)...};
+}
+
+// Every lane x.
 template <class V, class T>
 QUAVERA_INLINE V splat(T x) {
-    V v;
+    return splat<V>(x, std::make_index_sequence<kWidth>{});
+}
+
+// Bit i set where lane i is negative.
+QUAVERA_INLINE unsigned signBits(Vi v) {
+#if defined(__AVX512F__)
+    return static_cast<unsigned>(_mm256_movemask_ps((__m256)v));
+#elif defined(__AVX__)
+    return static_cast<unsigned>(_mm_movemask_ps((__m128)v));
+#else
+    unsigned bits = 0;
     for (int i = 0; i < kWidth; ++i) {
-        v[i] = x;
+        bits |= (static_cast<std::uint32_t>(v[i]) >> 31) << i;
     }
-    return v;
+    return bits;
+#endif
 }
 
 // a * b + c for factors that are single-precision values: their product is

@@ -25,14 +25,15 @@ namespace quavera::QUAVERA_KERNEL_NAMESPACE {
 // pair 31 / R - 1, 31 / R.
 template <int R>
 QUAVERA_INLINE int activeSubbands(const float* s) {
-    int m = 2;
-    for (int k = 2; k < 32 / R; ++k) {
-        std::uint32_t bits;
-        std::memcpy(&bits, s + k, sizeof bits);
-        const int pairEnd = static_cast<std::int32_t>(bits & 0x7F000000u) >= 0x39000000 ? (k | 1) + 1 : 2;
-        m = pairEnd > m ? pairEnd : m;
+    std::uint32_t significant = 0;
+    for (int n = 0; n < 32 / R / kWidth; ++n) {
+        Vi bits;
+        std::memcpy(&bits, s + kWidth * n, sizeof bits);
+        significant |= signBits((bits & splat<Vi>(0x7F000000)) >= splat<Vi>(0x39000000)) << (kWidth * n);
     }
-    return m;
+    // Even subbands from 2 up whose pair holds a significant sample.
+    const std::uint32_t pairs = (significant | significant >> 1) & 0x55555554u;
+    return pairs != 0 ? 33 - __builtin_clz(pairs) : 2;
 }
 
 // Matrixing computes 32 / R sums ("lanes", see SynthesisTables::matrixLanes);
