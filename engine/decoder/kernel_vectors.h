@@ -1,3 +1,4 @@
+#pragma once
 // Vectors in the compiler's vector extensions, as wide as the instruction set
 // in use: eight doubles with AVX-512, four with AVX2, two otherwise (SSE2 on
 // x86). One kernel source compiles for every instruction set with the same
@@ -82,6 +83,62 @@ QUAVERA_INLINE Vd productSum(Vd a, Vd b, Vd c) {
 #else
     return a * b + c;
 #endif
+}
+
+// Vectors rearranged: entry n of the result is lane Map::source(n).lane of
+// the input vectors taken one after the other, negated or not, or zero.
+struct LaneSource {
+    int lane;
+    bool negate;
+    bool zero;
+};
+
+// The kWidth entries of result vector E from (at most) two input vectors: the
+// indices of a two-vector shuffle, then sign flips and zeros as bit masks.
+struct LaneShuffle {
+    int first = -1;
+    int second = -1;
+    int index[kWidth] = {};
+    std::int64_t sign[kWidth] = {};
+    std::int64_t keep[kWidth] = {};
+};
+
+template <class Map>
+constexpr LaneShuffle laneShuffle(int vector) {
+    LaneShuffle s;
+    for (int i = 0; i < kWidth; ++i) {
+        const LaneSource source = Map::source(kWidth * vector + i);
+        s.sign[i] = source.negate ? INT64_MIN : 0;
+        s.keep[i] = source.zero ? 0 : -1;
+        if (source.zero) {
+            continue;
+        }
+        const int from = source.lane / kWidth;
+        if (s.first < 0 || s.first == from) {
+            s.first = from;
+            s.index[i] = source.lane % kWidth;
+        } else if (s.second < 0 || s.second == from) {
+            s.second = from;
+            s.index[i] = kWidth + source.lane % kWidth;
+        } else {
+            throw "the entries of one vector come from more than two input vectors";
+        }
+    }
+    s.first = s.first < 0 ? 0 : s.first;
+    s.second = s.second < 0 ? s.first : s.second;
+    return s;
+}
+
+template <class Map, int E, std::size_t... I>
+QUAVERA_INLINE Vd gather(const Vd* lanes, std::index_sequence<I...>) {
+    constexpr LaneShuffle s = laneShuffle<Map>(E);
+    const Vd picked = __builtin_shufflevector(lanes[s.first], lanes[s.second], s.index[I]...);
+    return (Vd)(((Vl)picked ^ Vl{s.sign[I]...}) & Vl{s.keep[I]...});
+}
+
+template <class Map, int E>
+QUAVERA_INLINE Vd gather(const Vd* lanes) {
+    return gather<Map, E>(lanes, std::make_index_sequence<kWidth>{});
 }
 
 // Each lane rounded to single precision and widened again.

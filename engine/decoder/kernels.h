@@ -1,5 +1,5 @@
 #pragma once
-// The filterbank's hot loops behind one narrow seam: a plain build that runs
+// The filterbanks' hot loops behind one narrow seam: a plain build that runs
 // everywhere and, on x86, AVX2 and AVX-512 builds of the same source chosen
 // at run time when the processor has them. All give the same output bits.
 #include <cstdint>
@@ -29,9 +29,27 @@ struct FrameJob {
 // Synthesises the 36 slots of a frame and writes their PCM.
 using FrameKernel = void (*)(SynthesisHistory& history, const FrameJob& job);
 
+// The tables of the Layer III long-block IMDCT, widened for the kernels:
+// cos(pi / 72 (2 j + 1)(2 k + 1)) in single precision by input k and sum j
+// (sums 18 to 23 zero), and the 36 window factors of each block type in
+// single precision (type 2 unused; zero beyond 36).
+constexpr int kImdctLanes = 24;
+constexpr int kImdctWindowed = 40;
+struct ImdctTables {
+    alignas(64) double cosines[18][kImdctLanes];
+    alignas(64) double windows[4][kImdctWindowed];
+};
+
+// The long-block IMDCT of one subband: inputs 0..8 or 9..17 may be known to
+// be zero; windows by block type, adds the overlap into out (18 values) and
+// keeps the second half as the new overlap.
+using ImdctKernel = void (*)(const ImdctTables& tables, int blockType, const float* in, bool lowZero, bool highZero,
+                             float* overlap, float* out);
+
 struct KernelSet {
     // By divisor index (1, 2, 4), output channels - 1 and width (8, 16 bits).
     FrameKernel frame[3][2][2];
+    ImdctKernel imdctLong;
 };
 
 // Whether this build and this processor can run the kernels of a choice.

@@ -1,6 +1,6 @@
 // Compiled with AVX2 and FMA enabled; only called when the processor has both.
 #define QUAVERA_KERNEL_NAMESPACE avx2
-#include "synthesis_kernels.h"
+#include "kernel_set.h"
 
 namespace quavera {
 

@@ -1,7 +1,7 @@
 // Compiled with AVX-512 (F, VL, BW, DQ) enabled; only called when the
 // processor has it.
 #define QUAVERA_KERNEL_NAMESPACE avx512
-#include "synthesis_kernels.h"
+#include "kernel_set.h"
 
 namespace quavera {
 

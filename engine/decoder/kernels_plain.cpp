@@ -1,5 +1,5 @@
 #define QUAVERA_KERNEL_NAMESPACE plain
-#include "synthesis_kernels.h"
+#include "kernel_set.h"
 
 namespace quavera {
 

@@ -10,18 +10,12 @@
 
 namespace quavera {
 
-// The IMDCT's inner loop: the 18 sums of nine inputs times their rows of the
-// cosine table.
-using ImdctAccumulate = void (*)(const double (*rows)[18], const float* in, double* sums);
-// The loop of a choice; Automatic picks the widest available.
-ImdctAccumulate imdctAccumulate(Simd choice);
-
 class HybridFilter {
 public:
     // Subbands whose output is computed; the synthesis never gets content above.
     static constexpr int kSubbands = 24;
 
-    explicit HybridFilter(Simd simd = Simd::Automatic) : accumulate_(imdctAccumulate(simd)) {}
+    explicit HybridFilter(Simd simd = Simd::Automatic) : imdctLong_(kernelSet(simd).imdctLong) {}
     void reset();
     // xr: the channel's 576 spectral values after stereo processing (changed
     // in place); nonzero: lines that may be non-zero. Writes 18 time slots
@@ -32,7 +26,7 @@ public:
     const std::array<float, 18>& overlap(int channel, int subband) const { return overlap_[channel][subband]; }
 
 private:
-    ImdctAccumulate accumulate_;
+    ImdctKernel imdctLong_;
     std::array<std::array<std::array<float, 18>, kSubbands>, 2> overlap_{};
 };
 

@@ -1,3 +1,4 @@
+#pragma once
 // The synthesis filterbank of one frame, written once and compiled once per
 // instruction set: each kernel source defines QUAVERA_KERNEL_NAMESPACE and
 // includes this file, so every copy lives in its own namespace and the copies
@@ -39,81 +40,34 @@ QUAVERA_INLINE int activeSubbands(const float* s) {
 // Matrixing computes 32 / R sums ("lanes", see SynthesisTables::matrixLanes);
 // the symmetries of N spread them over the 64 / R entries of a V block.
 // Entry n (V index v = n R) is a lane, a negated lane or zero.
-struct EntrySource {
-    int lane;
-    bool negate;
-    bool zero;
-};
-
 template <int R>
-constexpr EntrySource entrySource(int n) {
-    constexpr int kLanes = 32 / R;
-    constexpr int kQuarter = 16 / R;
-    if (n < kQuarter) {
-        return {n, false, false}; // V[v] = x_v
+struct VBlockEntries {
+    static constexpr LaneSource source(int n) {
+        constexpr int kLanes = 32 / R;
+        constexpr int kQuarter = 16 / R;
+        if (n < kQuarter) {
+            return {n, false, false}; // V[v] = x_v
+        }
+        if (n == kQuarter) {
+            return {0, false, true}; // V[16] = 0
+        }
+        if (n <= kLanes) {
+            return {kLanes - n, true, false}; // V[32 - v] = -x_v
+        }
+        if (n < kLanes + kQuarter) {
+            return {n - kQuarter - 1, false, false}; // V[v] = x_v for 32 < v < 48
+        }
+        if (n == kLanes + kQuarter) {
+            return {kLanes - 1, true, false}; // V[48] = -(the plain sum)
+        }
+        return {5 * kQuarter - n - 1, false, false}; // V[96 - v] = x_v
     }
-    if (n == kQuarter) {
-        return {0, false, true}; // V[16] = 0
-    }
-    if (n <= kLanes) {
-        return {kLanes - n, true, false}; // V[32 - v] = -x_v
-    }
-    if (n < kLanes + kQuarter) {
-        return {n - kQuarter - 1, false, false}; // V[v] = x_v for 32 < v < 48
-    }
-    if (n == kLanes + kQuarter) {
-        return {kLanes - 1, true, false}; // V[48] = -(the plain sum)
-    }
-    return {5 * kQuarter - n - 1, false, false}; // V[96 - v] = x_v
-}
-
-// kWidth entries of a block from (at most) two vectors of lanes: the
-// indices of a two-vector shuffle, then sign flips and zeros as bit masks.
-struct EntryShuffle {
-    int first = -1;
-    int second = -1;
-    int index[kWidth] = {};
-    std::int64_t sign[kWidth] = {};
-    std::int64_t keep[kWidth] = {};
 };
-
-template <int R>
-constexpr EntryShuffle entryShuffle(int vector) {
-    EntryShuffle s;
-    for (int i = 0; i < kWidth; ++i) {
-        const EntrySource source = entrySource<R>(kWidth * vector + i);
-        s.sign[i] = source.negate ? INT64_MIN : 0;
-        s.keep[i] = source.zero ? 0 : -1;
-        if (source.zero) {
-            continue;
-        }
-        const int from = source.lane / kWidth;
-        if (s.first < 0 || s.first == from) {
-            s.first = from;
-            s.index[i] = source.lane % kWidth;
-        } else if (s.second < 0 || s.second == from) {
-            s.second = from;
-            s.index[i] = kWidth + source.lane % kWidth;
-        } else {
-            throw "entries of one vector come from more than two vectors of lanes";
-        }
-    }
-    s.first = s.first < 0 ? 0 : s.first;
-    s.second = s.second < 0 ? s.first : s.second;
-    return s;
-}
-
-template <int R, int E, std::size_t... I>
-QUAVERA_INLINE Vd blockEntries(const Vd* lanes, std::index_sequence<I...>) {
-    constexpr EntryShuffle s = entryShuffle<R>(E);
-    const Vd picked = __builtin_shufflevector(lanes[s.first], lanes[s.second], s.index[I]...);
-    return (Vd)(((Vl)picked ^ Vl{s.sign[I]...}) & Vl{s.keep[I]...});
-}
 
 template <int R, int E = 0>
 QUAVERA_INLINE void storeBlock(const Vd* lanes, double* block, double* twin) {
     if constexpr (E < 64 / R / kWidth) {
-        const Vd entries = blockEntries<R, E>(lanes, std::make_index_sequence<kWidth>{});
+        const Vd entries = gather<VBlockEntries<R>, E>(lanes);
         store(block + kWidth * E, entries);
         store(twin + kWidth * E, entries);
         storeBlock<R, E + 1>(lanes, block, twin);
@@ -235,11 +189,5 @@ void synthesizeFrame(SynthesisHistory& history, const FrameJob& job) {
     }
     history.newest = newest;
 }
-
-inline constexpr KernelSet kKernels{{
-    {{synthesizeFrame<1, 1, 8>, synthesizeFrame<1, 1, 16>}, {synthesizeFrame<1, 2, 8>, synthesizeFrame<1, 2, 16>}},
-    {{synthesizeFrame<2, 1, 8>, synthesizeFrame<2, 1, 16>}, {synthesizeFrame<2, 2, 8>, synthesizeFrame<2, 2, 16>}},
-    {{synthesizeFrame<4, 1, 8>, synthesizeFrame<4, 1, 16>}, {synthesizeFrame<4, 2, 8>, synthesizeFrame<4, 2, 16>}},
-}};
 
 } // namespace quavera::QUAVERA_KERNEL_NAMESPACE
