@@ -19,19 +19,20 @@ constexpr int kSumVectors = kImdctLanes / kWidth;
 
 // The 36 outputs of the IMDCT from its 18 sums y: y(i + 9) for the first
 // quarter, -y(26 - i) for the middle half and -y(i - 27) for the last
-// quarter; zero beyond, up to whole vectors.
+// quarter; each half of the outputs padded with zeros to kImdctLanes.
 struct ImdctOutputs {
-    static constexpr LaneSource source(int i) {
+    static constexpr LaneSource source(int lane) {
+        const int i = lane % kImdctLanes + 18 * (lane / kImdctLanes);
+        if (lane % kImdctLanes >= 18) {
+            return {0, false, true};
+        }
         if (i < 9) {
             return {i + 9, false, false};
         }
         if (i < 27) {
             return {26 - i, true, false};
         }
-        if (i < 36) {
-            return {i - 27, true, false};
-        }
-        return {0, false, true};
+        return {i - 27, true, false};
     }
 };
 
@@ -45,12 +46,30 @@ QUAVERA_INLINE void sumNine(const double* rows, const float* in, Vd* sums) {
     }
 }
 
+// Output vector E windowed in double precision and rounded to single.
+template <int E>
+QUAVERA_INLINE Vf windowed(const Vd* y, const double* window) {
+    return __builtin_convertvector(gather<ImdctOutputs, E>(y) * load(window + kWidth * E), Vf);
+}
+
+QUAVERA_INLINE Vf loadFloats(const float* p) {
+    Vf v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+QUAVERA_INLINE void storeFloats(float* p, Vf v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+// The first half of the outputs plus the old overlap into out, then the
+// second half as the new overlap.
 template <int E = 0>
-QUAVERA_INLINE void windowOutputs(const Vd* y, const double* window, float* windowed) {
-    if constexpr (E < kImdctWindowed / kWidth) {
-        const Vf w = __builtin_convertvector(gather<ImdctOutputs, E>(y) * load(window + kWidth * E), Vf);
-        std::memcpy(windowed + kWidth * E, &w, sizeof w);
-        windowOutputs<E + 1>(y, window, windowed);
+QUAVERA_INLINE void overlapAdd(const Vd* y, const double* window, float* overlap, float* out) {
+    if constexpr (E < kSumVectors) {
+        storeFloats(out + kWidth * E, windowed<E>(y, window) + loadFloats(overlap + kWidth * E));
+        overlapAdd<E + 1>(y, window, overlap, out);
+        storeFloats(overlap + kWidth * E, windowed<kSumVectors + E>(y, window));
     }
 }
 
@@ -72,12 +91,7 @@ inline void imdctLong(const ImdctTables& tables, int blockType, const float* in,
     for (int n = 0; n < kSumVectors; ++n) {
         y[n] = lowZero ? high[n] : highZero ? low[n] : low[n] + high[n];
     }
-    float windowed[kImdctWindowed];
-    windowOutputs(y, tables.windows[blockType], windowed);
-    for (int i = 0; i < 18; ++i) {
-        out[i] = windowed[i] + overlap[i];
-    }
-    std::memcpy(overlap, windowed + 18, 18 * sizeof(float));
+    overlapAdd(y, tables.windows[blockType], overlap, out);
 }
 
 } // namespace quavera::QUAVERA_KERNEL_NAMESPACE

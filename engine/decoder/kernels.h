@@ -29,20 +29,24 @@ struct FrameJob {
 // Synthesises the 36 slots of a frame and writes their PCM.
 using FrameKernel = void (*)(SynthesisHistory& history, const FrameJob& job);
 
-// The tables of the Layer III long-block IMDCT, widened for the kernels:
-// cos(pi / 72 (2 j + 1)(2 k + 1)) in single precision by input k and sum j
-// (sums 18 to 23 zero), and the 36 window factors of each block type in
-// single precision (type 2 unused; zero beyond 36).
+// The IMDCT's 18 sums and each half of its 36 outputs are padded to 24
+// lanes, whole vectors of every width.
 constexpr int kImdctLanes = 24;
-constexpr int kImdctWindowed = 40;
+
+// The tables of the Layer III long-block IMDCT, widened for the kernels:
+// cos(pi / 72 (2 j + 1)(2 k + 1)) in single precision by input k and sum j,
+// and the window factors of each block type in single precision, outputs
+// 0..17 in lanes 0..17 and outputs 18..35 in lanes 24..41 (type 2 unused).
+// Padding lanes are zero.
 struct ImdctTables {
     alignas(64) double cosines[18][kImdctLanes];
-    alignas(64) double windows[4][kImdctWindowed];
+    alignas(64) double windows[4][2 * kImdctLanes];
 };
 
 // The long-block IMDCT of one subband: inputs 0..8 or 9..17 may be known to
-// be zero; windows by block type, adds the overlap into out (18 values) and
-// keeps the second half as the new overlap.
+// be zero; windows by block type, adds the overlap into out and keeps the
+// second half as the new overlap. Both out and overlap hold kImdctLanes
+// floats, of which 18 count (the padding stays zero in the overlap).
 using ImdctKernel = void (*)(const ImdctTables& tables, int blockType, const float* in, bool lowZero, bool highZero,
                              float* overlap, float* out);
 

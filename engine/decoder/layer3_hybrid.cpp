@@ -40,9 +40,10 @@ const HybridTables& hybridTables() {
         const auto shortSine = [&](int i) { return static_cast<float>(std::sin(kPi / 12.0 * (i + 0.5))); };
         // By block type; type 2 (short blocks) has its own transform.
         for (int i = 0; i < 36; ++i) {
-            t.imdct.windows[0][i] = longSine(i);
-            t.imdct.windows[1][i] = i < 18 ? longSine(i) : i < 24 ? 1.0f : i < 30 ? shortSine(i - 18) : 0.0f;
-            t.imdct.windows[3][i] = i < 6 ? 0.0f : i < 12 ? shortSine(i - 6) : i < 18 ? 1.0f : longSine(i);
+            const int lane = i < 18 ? i : i - 18 + kImdctLanes;
+            t.imdct.windows[0][lane] = longSine(i);
+            t.imdct.windows[1][lane] = i < 18 ? longSine(i) : i < 24 ? 1.0f : i < 30 ? shortSine(i - 18) : 0.0f;
+            t.imdct.windows[3][lane] = i < 6 ? 0.0f : i < 12 ? shortSine(i - 6) : i < 18 ? 1.0f : longSine(i);
         }
         for (int i = 0; i < 12; ++i) {
             t.shortWindow[i] = shortSine(i);
@@ -159,11 +160,11 @@ void HybridFilter::process(int channel, float* xr, unsigned nonzero, const Granu
     for (int sb = 0; sb < kSubbands; ++sb) {
         const float* in = xr + 18 * sb;
         float* overlap = overlap_[channel][sb].data();
-        float out[18];
+        float out[kImdctLanes];
         const bool lowZero = sb > filled || groupIsZero(in);
         const bool highZero = sb > filled || groupIsZero(in + 9);
         if (lowZero && highZero) {
-            std::memcpy(out, overlap, sizeof out);
+            std::memcpy(out, overlap, 18 * sizeof(float));
             std::fill(overlap, overlap + 18, 0.0f);
         } else if (shortBlocks && !(g.mixedBlock && sb < 2)) {
             imdctShort(t, in, overlap, out);

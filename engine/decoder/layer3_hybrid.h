@@ -2,6 +2,7 @@
 // The Layer III hybrid filterbank of one granule and channel: reordering of
 // short blocks, alias reduction, IMDCT with the block type's window and
 // overlap-add into the subband samples of the polyphase synthesis.
+#include <algorithm>
 #include <array>
 
 #include "kernels.h"
@@ -23,11 +24,16 @@ public:
     void process(int channel, float* xr, unsigned nonzero, const GranuleInfo& g, const BandLayout& bands,
                  float* subbands, int slot);
 
-    const std::array<float, 18>& overlap(int channel, int subband) const { return overlap_[channel][subband]; }
+    std::array<float, 18> overlap(int channel, int subband) const {
+        std::array<float, 18> values;
+        std::copy_n(overlap_[channel][subband].begin(), values.size(), values.begin());
+        return values;
+    }
 
 private:
     ImdctKernel imdctLong_;
-    std::array<std::array<std::array<float, 18>, kSubbands>, 2> overlap_{};
+    // 18 values per subband, padded for the kernels (the padding stays zero).
+    std::array<std::array<std::array<float, kImdctLanes>, kSubbands>, 2> overlap_{};
 };
 
 } // namespace quavera
