@@ -60,6 +60,18 @@ struct BitReader {
     }
 };
 
+// The 57 or more bits from bit position pos of base on, the first in the top
+// bit: one 64-bit load, for loops that keep a bit position rather than a
+// reader. The eight bytes from pos / 8 on must lie inside the buffer.
+inline std::uint64_t bitsAt(const std::uint8_t* base, std::uint64_t pos) {
+    std::uint64_t word;
+    std::memcpy(&word, base + (pos >> 3), sizeof word);
+    if constexpr (std::endian::native == std::endian::little) {
+        word = __builtin_bswap64(word);
+    }
+    return word << (pos & 7);
+}
+
 class BitStream {
 public:
     static constexpr std::size_t kSlack = 1024;

@@ -321,16 +321,6 @@ void decodeByWalk(BitReader& reader, const HuffmanTable& table, int& x, int& y, 
     y = withSign(reader, y);
 }
 
-// The 57 or more bits from bit position pos of base on, the first in the top bit.
-std::uint64_t bitsAt(const std::uint8_t* base, std::uint64_t pos) {
-    std::uint64_t word;
-    std::memcpy(&word, base + (pos >> 3), sizeof word);
-    if constexpr (std::endian::native == std::endian::little) {
-        word = __builtin_bswap64(word);
-    }
-    return word << (pos & 7);
-}
-
 // The lookup entry of the code at the top of bits, or 0.
 [[gnu::always_inline]] inline std::uint32_t lookupCode(const HuffmanTable& table, std::uint64_t bits) {
     std::uint32_t entry = table.lookup[bits >> (64 - table.lookahead)];
