@@ -323,10 +323,10 @@ void decodeByWalk(BitReader& reader, const HuffmanTable& table, int& x, int& y, 
 
 // The lookup entry of the code at the top of bits, or 0.
 [[gnu::always_inline]] inline std::uint32_t lookupCode(const HuffmanTable& table, std::uint64_t bits) {
-    std::uint32_t entry = table.lookup[bits >> (64 - table.lookahead)];
+    std::uint32_t entry = table.lookup[static_cast<std::size_t>(bits >> (64 - table.lookahead))];
     if ((entry & kLookupLeaf) == 0 && entry != 0) {
         const unsigned width = entry >> 24;
-        entry = table.lookup[(entry & 0xFFFFFFu) + ((bits << table.lookahead) >> (64 - width))];
+        entry = table.lookup[(entry & 0xFFFFFFu) + static_cast<std::size_t>((bits << table.lookahead) >> (64 - width))];
     }
     return entry;
 }
