@@ -342,42 +342,25 @@ void decodeByWalk(BitReader& reader, const HuffmanTable& table, int& x, int& y, 
     return (value ^ -negative) + negative;
 }
 
-// A big-value pair by lookup, with its linbits and signs: at most 19 + 2 (13
-// + 1) bits, all within one load. False when the tree must decide.
-[[gnu::always_inline]] inline bool decodePair(const HuffmanTable& table, const std::uint8_t* base, std::uint64_t& pos,
-                                              int* xy) {
-    const std::uint64_t bits = bitsAt(base, pos);
-    const std::uint32_t entry = lookupCode(table, bits);
-    if (entry == 0) {
-        return false;
-    }
-    unsigned used = entry >> 8 & 31;
-    std::uint64_t rest = bits << used;
-    int x = static_cast<int>(entry >> 4 & 15);
-    int y = static_cast<int>(entry & 15);
-    const unsigned linbits = table.linbits;
-    if (linbits > 0 && static_cast<unsigned>(x) == table.xlen - 1) {
-        x += static_cast<int>(rest >> (64 - linbits));
+// A value of a big-value pair: its linbits when the table has them and the
+// value is the table's largest, then its sign.
+[[gnu::always_inline]] inline int takeValue(int value, unsigned largest, unsigned linbits, std::uint64_t& rest,
+                                            unsigned& used) {
+    if (linbits > 0 && static_cast<unsigned>(value) == largest) {
+        value += static_cast<int>(rest >> (64 - linbits));
         rest <<= linbits;
         used += linbits;
     }
-    x = takeSign(x, rest, used);
-    if (linbits > 0 && static_cast<unsigned>(y) == table.ylen - 1) {
-        y += static_cast<int>(rest >> (64 - linbits));
-        rest <<= linbits;
-        used += linbits;
-    }
-    y = takeSign(y, rest, used);
-    xy[0] = x;
-    xy[1] = y;
-    pos += used;
-    return true;
+    return takeSign(value, rest, used);
 }
 
-// A count1 quadruple by lookup into lines v, w, x, y: a code of at most 6
-// bits and a sign bit for each value that is not zero.
-[[gnu::always_inline]] inline bool decodeQuadruple(const HuffmanTable& table, const std::uint8_t* base,
-                                                   std::uint64_t& pos, int* vwxy) {
+// A code by lookup with the bits that follow it, all within one load: a
+// big-value pair with its linbits and signs (at most 19 + 2 (13 + 1) bits),
+// or a count1 quadruple into lines v, w, x, y with a sign bit for each value
+// that is not zero (at most 6 + 4). False when the tree must decide.
+template <bool Count1>
+[[gnu::always_inline]] inline bool decodeByLookup(const HuffmanTable& table, const std::uint8_t* base,
+                                                  std::uint64_t& pos, int* values) {
     const std::uint64_t bits = bitsAt(base, pos);
     const std::uint32_t entry = lookupCode(table, bits);
     if (entry == 0) {
@@ -385,8 +368,13 @@ void decodeByWalk(BitReader& reader, const HuffmanTable& table, int& x, int& y, 
     }
     unsigned used = entry >> 8 & 31;
     std::uint64_t rest = bits << used;
-    for (int i = 0; i < 4; ++i) {
-        vwxy[i] = takeSign(static_cast<int>(entry >> (3 - i) & 1), rest, used);
+    if constexpr (Count1) {
+        for (int i = 0; i < 4; ++i) {
+            values[i] = takeSign(static_cast<int>(entry >> (3 - i) & 1), rest, used);
+        }
+    } else {
+        values[0] = takeValue(static_cast<int>(entry >> 4 & 15), table.xlen - 1, table.linbits, rest, used);
+        values[1] = takeValue(static_cast<int>(entry & 15), table.ylen - 1, table.linbits, rest, used);
     }
     pos += used;
     return true;
@@ -405,7 +393,9 @@ BitReader readerAt(const std::uint8_t* base, std::uint64_t pos) {
 void decodeCode(const HuffmanTable& table, const std::uint8_t* base, std::uint64_t& pos, int& x, int& y, int& v,
                 int& w) {
     int values[4];
-    if (table.count1 ? decodeQuadruple(table, base, pos, values) : decodePair(table, base, pos, values)) {
+    const bool found =
+        table.count1 ? decodeByLookup<true>(table, base, pos, values) : decodeByLookup<false>(table, base, pos, values);
+    if (found) {
         if (table.count1) {
             v = values[0];
             w = values[1];
@@ -463,7 +453,7 @@ public:
     bool regionLeft() const { return line_ < limits_[region_]; }
     void pair(const HuffmanTable& table) {
         int* xy = job_.lines + line_;
-        if (!decodePair(table, base_, pos_, xy)) {
+        if (!decodeByLookup<false>(table, base_, pos_, xy)) {
             int v = 0;
             int w = 0;
             decodeCode(table, base_, pos_, xy[0], xy[1], v, w);
@@ -485,7 +475,7 @@ public:
         const HuffmanTable& quad = tables[32 + job_.fields.count1TableSelect];
         bool quadruples = false;
         while (line_ < 573 && pos_ < end) {
-            if (!decodeQuadruple(quad, base_, pos_, lines + line_)) {
+            if (!decodeByLookup<true>(quad, base_, pos_, lines + line_)) {
                 decodeCode(quad, base_, pos_, lines[line_ + 2], lines[line_ + 3], lines[line_], lines[line_ + 1]);
             }
             line_ += 4;

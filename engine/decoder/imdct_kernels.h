@@ -41,7 +41,7 @@ QUAVERA_INLINE void sumNine(const double* rows, const float* in, Vd* sums) {
     for (int k = 0; k < 9; ++k) {
         const Vd x = splat<Vd>(static_cast<double>(in[k]));
         for (int n = 0; n < kSumVectors; ++n) {
-            sums[n] = productSum(load(rows + kImdctLanes * k + kWidth * n), x, sums[n]);
+            sums[n] = productSum(load<Vd>(rows + kImdctLanes * k + kWidth * n), x, sums[n]);
         }
     }
 }
@@ -49,17 +49,7 @@ QUAVERA_INLINE void sumNine(const double* rows, const float* in, Vd* sums) {
 // Output vector E windowed in double precision and rounded to single.
 template <int E>
 QUAVERA_INLINE Vf windowed(const Vd* y, const double* window) {
-    return __builtin_convertvector(gather<ImdctOutputs, E>(y) * load(window + kWidth * E), Vf);
-}
-
-QUAVERA_INLINE Vf loadFloats(const float* p) {
-    Vf v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-QUAVERA_INLINE void storeFloats(float* p, Vf v) {
-    std::memcpy(p, &v, sizeof v);
+    return __builtin_convertvector(gather<ImdctOutputs, E>(y) * load<Vd>(window + kWidth * E), Vf);
 }
 
 // The first half of the outputs plus the old overlap into out, then the
@@ -67,9 +57,9 @@ QUAVERA_INLINE void storeFloats(float* p, Vf v) {
 template <int E = 0>
 QUAVERA_INLINE void overlapAdd(const Vd* y, const double* window, float* overlap, float* out) {
     if constexpr (E < kSumVectors) {
-        storeFloats(out + kWidth * E, windowed<E>(y, window) + loadFloats(overlap + kWidth * E));
+        store(out + kWidth * E, windowed<E>(y, window) + load<Vf>(overlap + kWidth * E));
         overlapAdd<E + 1>(y, window, overlap, out);
-        storeFloats(overlap + kWidth * E, windowed<kSumVectors + E>(y, window));
+        store(overlap + kWidth * E, windowed<kSumVectors + E>(y, window));
     }
 }
 

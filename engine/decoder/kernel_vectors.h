@@ -36,13 +36,16 @@ using Vi = std::int32_t __attribute__((vector_size(4 * kWidth)));
 using Vs = std::int16_t __attribute__((vector_size(2 * kWidth)));
 using Vb = std::uint8_t __attribute__((vector_size(kWidth)));
 
-QUAVERA_INLINE Vd load(const double* p) {
-    Vd v;
+// Vectors from and to memory that need not be aligned.
+template <class V, class T>
+QUAVERA_INLINE V load(const T* p) {
+    V v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-QUAVERA_INLINE void store(double* p, Vd v) {
+template <class V, class T>
+QUAVERA_INLINE void store(T* p, V v) {
     std::memcpy(p, &v, sizeof v);
 }
 

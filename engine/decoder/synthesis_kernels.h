@@ -83,7 +83,7 @@ QUAVERA_INLINE void matrix(const float* s, const double* factors, double* block,
     for (int k = 0; k < m; ++k) {
         const Vd sample = splat<Vd>(static_cast<double>(s[k]));
         for (int n = 0; n < kVectors; ++n) {
-            lanes[n] = productSum(load(factors + 32 * k + kWidth * n), sample, lanes[n]);
+            lanes[n] = productSum(load<Vd>(factors + 32 * k + kWidth * n), sample, lanes[n]);
         }
     }
     for (Vd& lane : lanes) {
@@ -101,7 +101,7 @@ QUAVERA_INLINE void window(const double* newest, const double* factors, int firs
         const double* v = newest + 64 * i + (i & 1) * (32 / R);
         const double* d = factors + 32 * i;
         for (int n = 0; n < kVectors; ++n) {
-            sums[n] = productSum(load(d + kWidth * n), load(v + kWidth * n), sums[n]);
+            sums[n] = productSum(load<Vd>(d + kWidth * n), load<Vd>(v + kWidth * n), sums[n]);
         }
     }
 }
