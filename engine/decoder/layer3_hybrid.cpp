@@ -174,13 +174,11 @@ void HybridFilter::process(int channel, float* xr, unsigned nonzero, const Granu
             const int type = blockType == 2 || (g.mixedBlock && sb < 2) ? 0 : blockType;
             imdctLong_(t.imdct, type, in, lowZero, highZero, overlap, out);
         }
-        if ((sb & 1) != 0) {
-            for (int i = 1; i < 18; i += 2) {
-                out[i] = -out[i];
-            }
-        }
+        // Odd subbands: every second output negated, as one sign flip.
+        const std::uint32_t flip = (sb & 1) != 0 ? 0x80000000u : 0u;
         for (int i = 0; i < 18; ++i) {
-            subbands[32 * (slot + i) + sb] = out[i];
+            const std::uint32_t sign = (i & 1) != 0 ? flip : 0u;
+            subbands[32 * (slot + i) + sb] = std::bit_cast<float>(std::bit_cast<std::uint32_t>(out[i]) ^ sign);
         }
     }
 }
