@@ -10,14 +10,13 @@
 
 namespace quavera::QUAVERA_KERNEL_NAMESPACE {
 
-inline constexpr KernelSet kKernels{{
-                                        {{synthesizeFrame<1, 1, 8>, synthesizeFrame<1, 1, 16>},
-                                         {synthesizeFrame<1, 2, 8>, synthesizeFrame<1, 2, 16>}},
-                                        {{synthesizeFrame<2, 1, 8>, synthesizeFrame<2, 1, 16>},
-                                         {synthesizeFrame<2, 2, 8>, synthesizeFrame<2, 2, 16>}},
-                                        {{synthesizeFrame<4, 1, 8>, synthesizeFrame<4, 1, 16>},
-                                         {synthesizeFrame<4, 2, 8>, synthesizeFrame<4, 2, 16>}},
-                                    },
-                                    imdctLong};
+inline constexpr KernelSet kKernels{
+    {
+        {{synthesizeFrame<1, 1, 8>, synthesizeFrame<1, 1, 16>}, {synthesizeFrame<1, 2, 8>, synthesizeFrame<1, 2, 16>}},
+        {{synthesizeFrame<2, 1, 8>, synthesizeFrame<2, 1, 16>}, {synthesizeFrame<2, 2, 8>, synthesizeFrame<2, 2, 16>}},
+        {{synthesizeFrame<4, 1, 8>, synthesizeFrame<4, 1, 16>}, {synthesizeFrame<4, 2, 8>, synthesizeFrame<4, 2, 16>}},
+    },
+    imdctLong,
+};
 
 } // namespace quavera::QUAVERA_KERNEL_NAMESPACE
