@@ -223,6 +223,10 @@ int main(int argc, char** argv) {
         // The quavera-decode built beside this program.
         o.decoder = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "quavera-decode").string();
     }
+    if (!std::filesystem::exists(o.decoder)) {
+        std::fprintf(stderr, "quavera-bench: no decoder at %s\n", o.decoder.c_str());
+        return 1;
+    }
     if (o.streams.empty()) {
         o.streams = makeStreams();
         if (o.streams.empty()) {
@@ -241,7 +245,7 @@ int main(int argc, char** argv) {
         for (int quality : o.qualities) {
             const Comparison c = compare(o, path, quality);
             if (!c.ok) {
-                std::printf("| %s | %d | failed to run | | | | |\n", name.c_str(), quality);
+                std::printf("| %s | %d | a process failed | | | | |\n", name.c_str(), quality);
                 failed = true;
                 continue;
             }
@@ -250,8 +254,8 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         }
     }
-    std::printf("\nIn-process decode only (the decoder core's loop: no process start, no output), best of 3, "
-                "x realtime:\n");
+    std::printf("\nIn-process decode only (this build's decoder core, its loop alone: no process start, no output), "
+                "best of 3, x realtime:\n");
     for (const std::string& path : o.streams) {
         std::printf("  %-16s", std::filesystem::path(path).filename().string().c_str());
         for (int quality : o.qualities) {
