@@ -20,7 +20,9 @@ using quavera::StreamInfo;
 
 int usage() {
     std::fprintf(stderr, "usage: quavera-decode --info FILE\n"
-                         "       quavera-decode [-r 1|2|4] [-q 1|2|3] [-c 1|2] [-b 8|16] IN OUT.wav\n");
+                         "       quavera-decode [-r 1|2|4] [-q 1|2|3] [-c 1|2] [-b 8|16] [-k plain|avx2|avx512] IN "
+                         "OUT.wav\n"
+                         "(-k: the kernels' instruction set, by default the widest the processor has)\n");
     return 2;
 }
 
@@ -63,6 +65,20 @@ int info(const char* path) {
     return 0;
 }
 
+bool kernels(const char* text, quavera::Simd& simd) {
+    const struct {
+        const char* name;
+        quavera::Simd simd;
+    } choices[] = {{"plain", quavera::Simd::Plain}, {"avx2", quavera::Simd::Avx2}, {"avx512", quavera::Simd::Avx512}};
+    for (const auto& c : choices) {
+        if (std::strcmp(text, c.name) == 0) {
+            simd = c.simd;
+            return quavera::simdAvailable(simd);
+        }
+    }
+    return false;
+}
+
 bool option(const char* text, std::initializer_list<int> allowed, int& value) {
     char* end = nullptr;
     const long v = std::strtol(text, &end, 10);
@@ -75,9 +91,12 @@ bool option(const char* text, std::initializer_list<int> allowed, int& value) {
     return false;
 }
 
-int decode(const OutputConfig& config, const char* in, const char* out) {
+// Frames decoded into one block before it is written: few large writes.
+constexpr std::size_t kFramesPerWrite = 64;
+
+int decode(const OutputConfig& config, quavera::Simd simd, const char* in, const char* out) {
     FileSource source;
-    Decoder decoder;
+    Decoder decoder(16384, 1152, simd);
     if (!openInput(decoder, source, in)) {
         return 1;
     }
@@ -92,16 +111,23 @@ int decode(const OutputConfig& config, const char* in, const char* out) {
     }
     const StreamInfo& s = decoder.info();
     quavera::WavWriter wav(file, s.outputRate, s.outputChannels, s.bitsPerSample);
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(s.pcmBlockSize));
+    const auto frameBytes = static_cast<std::size_t>(s.pcmBlockSize);
+    std::vector<std::uint8_t> block(kFramesPerWrite * frameBytes);
     // Like the engine's blocks, each frame's place starts silent: a frame
     // whose main data is missing writes nothing there.
     const std::uint8_t silence = s.bitsPerSample == 8 ? 0x80 : 0x00;
-    for (;;) {
-        std::fill(block.begin(), block.end(), silence);
-        if (decoder.decodeFrame(block.data()) == 0) {
-            break;
+    for (bool more = true; more;) {
+        std::size_t filled = 0;
+        while (filled < block.size()) {
+            std::uint8_t* frame = block.data() + filled;
+            std::fill(frame, frame + frameBytes, silence);
+            if (decoder.decodeFrame(frame) == 0) {
+                more = false;
+                break;
+            }
+            filled += frameBytes;
         }
-        wav.write(block.data(), block.size());
+        wav.write(block.data(), filled);
     }
     wav.finish();
     std::fclose(file);
@@ -115,6 +141,7 @@ int main(int argc, char** argv) {
         return info(argv[2]);
     }
     OutputConfig config{1, 1, 2, 16};
+    quavera::Simd simd = quavera::Simd::Automatic;
     int i = 1;
     for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] != '\0' && argv[i][2] == '\0'; i += 2) {
         bool ok = false;
@@ -131,6 +158,9 @@ int main(int argc, char** argv) {
         case 'b':
             ok = option(argv[i + 1], {8, 16}, config.bitsPerSample);
             break;
+        case 'k':
+            ok = kernels(argv[i + 1], simd);
+            break;
         default:
             break;
         }
@@ -141,5 +171,5 @@ int main(int argc, char** argv) {
     if (argc - i != 2) {
         return usage();
     }
-    return decode(config, argv[i], argv[i + 1]);
+    return decode(config, simd, argv[i], argv[i + 1]);
 }
