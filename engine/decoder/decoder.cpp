@@ -27,7 +27,8 @@ constexpr std::int64_t kLayer3DecoderDelay = 529;
 } // namespace
 
 struct Decoder::State {
-    State(std::size_t bufferSize, std::size_t threshold) : stream(bufferSize, threshold) {}
+    State(std::size_t bufferSize, std::size_t threshold, Simd kernels)
+        : stream(bufferSize, threshold), layer3(kernels), simd(kernels) {}
 
     FrameContext context() { return FrameContext{stream, frames, synthesis}; }
 
@@ -131,6 +132,7 @@ struct Decoder::State {
     Layer2Decoder layer2;
     Layer3Decoder layer3;
     LayerDecoder* layer = nullptr;
+    Simd simd;
     StreamInfo info;
     std::string lastError = "No error occured!";
 
@@ -151,7 +153,8 @@ struct Decoder::State {
     float currentTotalTime = 0;
 };
 
-Decoder::Decoder(std::size_t bufferSize, std::size_t threshold) : state_(new State(bufferSize, threshold)) {}
+Decoder::Decoder(std::size_t bufferSize, std::size_t threshold, Simd simd)
+    : state_(new State(bufferSize, threshold, simd)) {}
 
 Decoder::~Decoder() {
     delete state_;
@@ -234,7 +237,7 @@ bool Decoder::openStream(const OutputConfig& config) {
     }
     const int outputChannels = header.channels() == 1 ? 1 : config.channels;
     if (!s.synthesis.configure(config.frequencyDivisor, config.quality, header.channels(), outputChannels,
-                               config.bitsPerSample, error)) {
+                               config.bitsPerSample, error, s.simd)) {
         s.lastError = error;
         return false;
     }

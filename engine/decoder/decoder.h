@@ -10,6 +10,7 @@
 
 #include "info_frame.h"
 #include "input_source.h"
+#include "kernels.h"
 
 namespace quavera {
 
@@ -44,8 +45,10 @@ struct StreamInfo {
 
 class Decoder {
 public:
-    // bufferSize: the context's buffer without its 1024 slack bytes.
-    explicit Decoder(std::size_t bufferSize = 16384, std::size_t threshold = 1152);
+    // bufferSize: the context's buffer without its 1024 slack bytes; simd:
+    // the kernels' instruction set (the widest the processor has, unless a
+    // tool compares them).
+    explicit Decoder(std::size_t bufferSize = 16384, std::size_t threshold = 1152, Simd simd = Simd::Automatic);
     ~Decoder();
     Decoder(const Decoder&) = delete;
     Decoder& operator=(const Decoder&) = delete;

@@ -16,6 +16,7 @@ namespace quavera {
 
 class Layer3Decoder final : public LayerDecoder {
 public:
+    explicit Layer3Decoder(Simd simd = Simd::Automatic) : hybrid_(simd) {}
     std::string setup(FrameHeader first) override;
     void reset() override;
     std::uint32_t decodeFrame(FrameContext& context, std::uint8_t* out) override;
