@@ -3,9 +3,12 @@
 # encoded with Debian's encoders, and damaged copies of them.
 set -euo pipefail
 out=${1:?usage: make_engine_streams.sh OUTDIR}
+# Made again when this script changes.
+stamp=.done-$(md5sum < "$0" | cut -c1-12)
 mkdir -p "$out"
 cd "$out"
-[ -f .done ] && exit 0
+[ -f "$stamp" ] && exit 0
+rm -f .done*
 
 sox -q -n -r 44100 -c 2 -b 16 tone44.wav synth 2 sine 440 sine 660 gain -6
 sox -q -n -r 44100 -c 1 -b 16 tone44m.wav synth 2 sine 550 gain -6
@@ -91,4 +94,4 @@ first = lsf.find(b"\xff\xf3")
 second = first + lsf_frame_length(lsf[first:first + 4])
 open("lsf_one_frame.mp3", "wb").write(lsf[second:second + lsf_frame_length(lsf[second:second + 4])])
 PY
-touch .done
+touch "$stamp"
