@@ -303,6 +303,7 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDC_URL: UrlCommand(); break;
     case IDC_NEXT: NextCommand(); break;
     case IDC_PROPERTIES: OpenSettings(); break;
+    case IDC_PLAYLIST: EditPlaylist(); break;
     case IDC_PREVIOUS: PreviousCommand(); break;
     // A mode changes only at the user's own request; otherwise its button
     // only shows it again.
