@@ -377,7 +377,7 @@ void PlaylistEditor::AddPaths(const std::vector<std::string>& paths) {
         skipped = found.skipped();
         const std::vector<std::string>& files = found.files();
         progress.SetRange(static_cast<int>(files.size()));
-        list_.Reserve(static_cast<int>(files.size()));
+        const PlaylistListBox::Adding adding(list_, static_cast<int>(files.size()));
         for (const std::string& file : files) {
             if (!progress.Step(file)) break;
             if (!filter_.Accepts(file)) continue;
@@ -404,7 +404,7 @@ void PlaylistEditor::LoadPlaylist(const std::string& name) {
     const ScopedValue busy(busy_, true);
     ProgressDialog progress(instance_, window(), "Loading playlist", count);
     const ScopedValue shown(progress_, &progress);
-    list_.Reserve(count);
+    const PlaylistListBox::Adding adding(list_, count);
     for (int n = 1; n <= count; ++n) {
         std::string entry = entries->Entry(n).text;
         if (!progress.Step(entry)) break;
@@ -485,7 +485,7 @@ void PlaylistEditor::Import() {
 
 void PlaylistEditor::Url() {
     const std::optional<std::string> address = AskForUrl(instance_, window(), lastUrl_);
-    if (!address) return;
+    if (!address || address->empty()) return;
     std::string entry = *address;
     ScanEntry(entry);
     list_.Append(entry);

@@ -33,10 +33,16 @@ std::vector<std::string> PlaylistListBox::Entries() const {
     return entries;
 }
 
-void PlaylistListBox::Reserve(int more) {
+PlaylistListBox::Adding::Adding(PlaylistListBox& list, int count) : list_(list.window()) {
     // About the bytes of an entry with its folder.
     constexpr LPARAM kEntryBytes = 100;
-    if (more > 0) Send(list_, LB_INITSTORAGE, static_cast<WPARAM>(more), more * kEntryBytes);
+    if (count > 0) Send(list_, LB_INITSTORAGE, static_cast<WPARAM>(count), count * kEntryBytes);
+    Send(list_, WM_SETREDRAW, FALSE);
+}
+
+PlaylistListBox::Adding::~Adding() {
+    Send(list_, WM_SETREDRAW, TRUE);
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
 void PlaylistListBox::Append(const std::string& entry) {

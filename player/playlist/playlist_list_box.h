@@ -21,9 +21,19 @@ public:
     int count() const;
     std::string Entry(int index) const;
     std::vector<std::string> Entries() const;
-    // Room for that many more entries, so that a long drop does not regrow
-    // the list entry by entry.
-    void Reserve(int more);
+    // While it lives, many entries are being added: the list makes room for
+    // them at once and is drawn again when they are in. Drawn after every
+    // entry, its scroll bar alone costs more than the entry's scan.
+    class Adding {
+    public:
+        Adding(PlaylistListBox& list, int count);
+        ~Adding();
+        Adding(const Adding&) = delete;
+        Adding& operator=(const Adding&) = delete;
+
+    private:
+        HWND list_;
+    };
     void Append(const std::string& entry);
     void Insert(int index, const std::string& entry);
     void Remove(int index);
