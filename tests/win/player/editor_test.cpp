@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -570,6 +572,52 @@ TEST_F(EditorTest, LaunchStartsTheSystemsExplorer) {
     EXPECT_EQ(player_->WaitForBox("Application launcher", 100), nullptr);
     PostMessageA(explorer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(explorer); }));
+}
+
+// The text of the process's tip window that shows, or empty.
+std::string ShownTip(DWORD process) {
+    for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip;
+         tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(tip, &owner);
+        if (owner == process && IsWindowVisible(tip)) return WindowText(tip);
+    }
+    return {};
+}
+
+// The tip that shows while the mouse rests on the control, or empty.
+std::string TipOf(HWND dialog, int id) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(dialog, &process);
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    // Away from the dialog first, so that the tip shown before goes.
+    SetCursorPos(rect.right + 20, rect.bottom + 20);
+    WaitUntil([&] { return ShownTip(process).empty(); }, 3000);
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    std::string text;
+    WaitUntil([&] { return !(text = ShownTip(process)).empty(); }, 3000);
+    return text;
+}
+
+TEST_F(EditorTest, TheMainDialogsKeyOpensItAndItsControlsShowTheirTips) {
+    player_ = std::make_unique<PlayerProcess>("");
+    main_ = player_->WaitForMainWindow();
+    ASSERT_NE(main_, nullptr);
+    ASSERT_TRUE(PressChord(main_, {VK_MENU, 'E'}));
+    editor_ = player_->WaitForBox(kEditorCaption);
+    ASSERT_NE(editor_, nullptr);
+    EXPECT_EQ(TipOf(editor_, kTop), "Move the current item to the top of the playlist.");
+    EXPECT_EQ(TipOf(editor_, kList), "Use Drag and Drop to add new files or to change song order.");
+    EXPECT_EQ(TipOf(editor_, kPaths), "Enable/disable display of full path names.");
+    Click(editor_, IDCANCEL);
+    ASSERT_TRUE(EditorClosed());
+    // And the item "Edit playlist" of the main dialog's menu.
+    PostMessageA(main_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(main_), MAKELPARAM(100, 100));
+    ASSERT_TRUE(player_->ChooseMenuItem(4));
+    editor_ = player_->WaitForBox(kEditorCaption);
+    EXPECT_NE(editor_, nullptr);
 }
 
 } // namespace
