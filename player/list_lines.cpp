@@ -8,11 +8,11 @@ constexpr int kTextMargin = 2;
 } // namespace
 
 std::string ListItemText(HWND list, int i) {
-    const auto length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    const auto length = ListMessage(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
     if (length == LB_ERR) return {};
     std::string text(static_cast<std::size_t>(length), '\0');
     // The list writes the terminating zero after the text.
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    ListMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     return text;
 }
 
@@ -23,7 +23,7 @@ void FitLinesToFont(HWND list) {
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, previous);
     ReleaseDC(list, dc);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+    ListMessage(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
 }
 
 void DrawListLine(const DRAWITEMSTRUCT& item, const std::string& text, int background, int foreground,
@@ -39,7 +39,7 @@ void DrawListLine(const DRAWITEMSTRUCT& item, const std::string& text, int backg
     GetTextExtentPoint32A(item.hDC, text.c_str(), length, &size);
     if (size.cx + 2 * kTextMargin > extent) {
         extent = size.cx + 2 * kTextMargin;
-        SendMessageA(item.hwndItem, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+        ListMessage(item.hwndItem, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent));
     }
 }
 

@@ -8,6 +8,11 @@
 
 namespace quavera {
 
+// A message to a list box, with its result.
+inline LRESULT ListMessage(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(list, message, wParam, lParam);
+}
+
 // The string of item i; empty when there is none.
 std::string ListItemText(HWND list, int i);
 

@@ -6,13 +6,6 @@
 #include "queue_text.h"
 
 namespace quavera {
-namespace {
-
-LRESULT Send(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(list, message, wParam, lParam);
-}
-
-} // namespace
 
 void TrackList::Attach(HWND list) {
     list_ = list;
@@ -20,25 +13,25 @@ void TrackList::Attach(HWND list) {
 }
 
 void TrackList::Clear() {
-    Send(list_, LB_RESETCONTENT);
+    ListMessage(list_, LB_RESETCONTENT);
     extent_ = 0;
-    Send(list_, LB_SETHORIZONTALEXTENT, 0);
+    ListMessage(list_, LB_SETHORIZONTALEXTENT, 0);
 }
 
 void TrackList::Reserve(int count) {
     // About the bytes of a line with its number.
     constexpr LPARAM kLineBytes = 40;
-    if (count > 0) Send(list_, LB_INITSTORAGE, static_cast<WPARAM>(count), count * kLineBytes);
+    if (count > 0) ListMessage(list_, LB_INITSTORAGE, static_cast<WPARAM>(count), count * kLineBytes);
 }
 
 void TrackList::Add(int k, const std::string& text) {
-    Send(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(TrackListLine(k, text).c_str()));
+    ListMessage(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(TrackListLine(k, text).c_str()));
 }
 
-void TrackList::Select(int k) { Send(list_, LB_SETCURSEL, static_cast<WPARAM>(k - 1)); }
+void TrackList::Select(int k) { ListMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(k - 1)); }
 
 int TrackList::Selected() const {
-    const LRESULT line = Send(list_, LB_GETCURSEL);
+    const LRESULT line = ListMessage(list_, LB_GETCURSEL);
     return line == LB_ERR ? 0 : static_cast<int>(line) + 1;
 }
 

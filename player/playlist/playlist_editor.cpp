@@ -314,7 +314,11 @@ void PlaylistEditor::OnContextMenu(HWND control, POINT point) {
     int index = -1;
     if (control == list_.window()) {
         index = fromKeyboard ? list_.Selected() : list_.ItemAt(point);
-        if (index >= 0 && !fromKeyboard) list_.Select(index);
+        // The click chooses the entry, as a change of the selection by the user.
+        if (index >= 0 && index != list_.Selected()) {
+            list_.Select(index);
+            changed_ = true;
+        }
     }
     if (fromKeyboard) {
         RECT rect{};

@@ -1,5 +1,7 @@
 #include "playlist_list_box.h"
 
+#include <algorithm>
+
 #include "editor_rules.h"
 #include "list_lines.h"
 #include "queue_text.h"
@@ -9,10 +11,6 @@ namespace {
 
 constexpr int kBaseExtent = 1;
 
-LRESULT Send(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(list, message, wParam, lParam);
-}
-
 } // namespace
 
 void PlaylistListBox::Attach(HWND list) {
@@ -21,7 +19,7 @@ void PlaylistListBox::Attach(HWND list) {
     MakeDragList(list_);
 }
 
-int PlaylistListBox::count() const { return static_cast<int>(Send(list_, LB_GETCOUNT)); }
+int PlaylistListBox::count() const { return static_cast<int>(ListMessage(list_, LB_GETCOUNT)); }
 
 std::string PlaylistListBox::Entry(int index) const { return ListItemText(list_, index); }
 
@@ -34,44 +32,48 @@ std::vector<std::string> PlaylistListBox::Entries() const {
 }
 
 PlaylistListBox::Adding::Adding(PlaylistListBox& list, int count) : list_(list.window()) {
-    // About the bytes of an entry with its folder.
-    constexpr LPARAM kEntryBytes = 100;
-    if (count > 0) Send(list_, LB_INITSTORAGE, static_cast<WPARAM>(count), count * kEntryBytes);
-    Send(list_, WM_SETREDRAW, FALSE);
+    // About the bytes of an entry with its folder; a playlist may claim more
+    // entries than it holds, so the room made at once is bounded.
+    constexpr int kEntryBytes = 100;
+    constexpr int kMostAtOnce = 1 << 16;
+    const int room = std::min(count, kMostAtOnce);
+    if (room > 0)
+        ListMessage(list_, LB_INITSTORAGE, static_cast<WPARAM>(room), static_cast<LPARAM>(room) * kEntryBytes);
+    ListMessage(list_, WM_SETREDRAW, FALSE);
 }
 
 PlaylistListBox::Adding::~Adding() {
-    Send(list_, WM_SETREDRAW, TRUE);
+    ListMessage(list_, WM_SETREDRAW, TRUE);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
 void PlaylistListBox::Append(const std::string& entry) {
-    Send(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    ListMessage(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
 }
 
 void PlaylistListBox::Insert(int index, const std::string& entry) {
-    Send(list_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry.c_str()));
+    ListMessage(list_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry.c_str()));
 }
 
-void PlaylistListBox::Remove(int index) { Send(list_, LB_DELETESTRING, static_cast<WPARAM>(index)); }
+void PlaylistListBox::Remove(int index) { ListMessage(list_, LB_DELETESTRING, static_cast<WPARAM>(index)); }
 
 void PlaylistListBox::Clear() {
-    Send(list_, LB_RESETCONTENT);
+    ListMessage(list_, LB_RESETCONTENT);
     extent_ = kBaseExtent;
-    Send(list_, LB_SETHORIZONTALEXTENT, kBaseExtent);
+    ListMessage(list_, LB_SETHORIZONTALEXTENT, kBaseExtent);
 }
 
 int PlaylistListBox::Selected() const {
-    const LRESULT index = Send(list_, LB_GETCURSEL);
+    const LRESULT index = ListMessage(list_, LB_GETCURSEL);
     return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
-void PlaylistListBox::Select(int index) { Send(list_, LB_SETCURSEL, static_cast<WPARAM>(index)); }
+void PlaylistListBox::Select(int index) { ListMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(index)); }
 
 int PlaylistListBox::ItemAt(POINT screen) const {
     POINT point = screen;
     ScreenToClient(list_, &point);
-    const auto hit = static_cast<DWORD>(Send(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
+    const auto hit = static_cast<DWORD>(ListMessage(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
     RECT client{};
     GetClientRect(list_, &client);
     // The list answers with the nearest item, and says when it lies outside.
@@ -96,7 +98,7 @@ void PlaylistListBox::ShowExtensions(bool show) {
 
 void PlaylistListBox::Redraw() {
     extent_ = kBaseExtent;
-    Send(list_, LB_SETHORIZONTALEXTENT, kBaseExtent);
+    ListMessage(list_, LB_SETHORIZONTALEXTENT, kBaseExtent);
     InvalidateRect(list_, nullptr, TRUE);
 }
 

@@ -96,5 +96,18 @@ TEST_F(EditorBadInput, APlaylistOfFoldersKeepsThemAfterAskingForEach) {
     ExpectUsable(3);
 }
 
+TEST_F(EditorBadInput, APlaylistClaimingTwoBillionEntriesIsCancelledFromItsProgressWindow) {
+    const std::string list = WriteTempFile("quavera-claims.pls", "[playlist]\r\nNumberOfEntries=2147483647\r\n"
+                                                                 "File1=" + StreamPath("tone1.mp2") + "\r\n");
+    ASSERT_TRUE(Start(""));
+    ASSERT_TRUE(player_->DropFiles(editor_, {list}));
+    const HWND progress = player_->WaitForBox("Loading playlist");
+    ASSERT_NE(progress, nullptr);
+    ASSERT_TRUE(EntryCountBecomes(1));
+    PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(progress); }));
+    ExpectUsable(1);
+}
+
 } // namespace
 } // namespace quavera::test

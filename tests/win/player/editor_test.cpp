@@ -536,22 +536,24 @@ TEST_F(EditorTest, ALongListShowsNamesOrPathsAndTheWindowGrowsButNotBelowItsFirs
         << SizeOf(RectOf(editor_, 0)).cx;
 }
 
+struct ForeignSearch {
+    DWORD player;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectForeign(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ForeignSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (IsWindowVisible(window) && owner != search->player && owner != GetCurrentProcessId())
+        search->found.push_back(window);
+    return TRUE;
+}
+
 // Visible top-level windows of other processes than this one and the player.
 std::vector<HWND> ForeignWindows(DWORD player) {
-    struct Search {
-        DWORD player;
-        std::vector<HWND> found;
-    } search{player, {}};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (IsWindowVisible(window) && owner != s->player && owner != GetCurrentProcessId())
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ForeignSearch search{player, {}};
+    EnumWindows(CollectForeign, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
