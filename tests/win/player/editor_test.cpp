@@ -413,7 +413,7 @@ TEST_F(EditorWithEntries, CancelAsksAboutChangesAndACancelledSaveKeepsTheEditorO
     EXPECT_EQ(WindowText(main_), "Quavera") << "Cancel plays nothing";
 }
 
-TEST_F(EditorWithEntries, ImportAppendsAPlaylistAndUrlAddsAnAddress) {
+TEST_F(EditorWithEntries, ImportAppendsAPlaylistUrlAddsAnAddressAndLoadAddsAFileOrReplacesTheList) {
     SetRegInt(kConfigurationKey, "SkipHTTPFileScan", 1);
     Fill("AB");
     const std::string more = AliasList("quavera-more.pls", "CD");
@@ -439,6 +439,19 @@ TEST_F(EditorWithEntries, ImportAppendsAPlaylistAndUrlAddsAnAddress) {
     ASSERT_NE(saveAs, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ItemText(saveAs, 0x47C) == "quavera-more.pls"; })) << ItemText(saveAs, 0x47C);
     PostMessageA(saveAs, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(saveAs); }));
+
+    // Load adds an audio file, scanned; a playlist it loads in place of the
+    // list, once the changes are answered for.
+    Click(editor_, kLoad);
+    ASSERT_TRUE(ChooseFile("Open", StreamPath("tone1.mp2")));
+    ASSERT_TRUE(EntryCountBecomes(6));
+    EXPECT_TRUE(IsScanned(ListBoxLine(editor_, kList, 5), StreamPath("tone1.mp2")));
+    Click(editor_, kLoad);
+    ASSERT_TRUE(ChooseFile("Open", more));
+    ASSERT_TRUE(AnswerSaveQuestion(IDNO));
+    EXPECT_TRUE(OrderBecomes("CD")) << Order();
+    EXPECT_EQ(WindowText(editor_), "Quavera playlist editor - " + more);
 }
 
 TEST_F(EditorWithEntries, ClosingThePlayerWithUnsavedChangesAsksOnceMore) {
