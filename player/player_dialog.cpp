@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "command_line.h"
+#include "dropped_files.h"
 #include "entry_text.h"
+#include "file_dialog.h"
 #include "file_types.h"
+#include "playlist_file.h"
 #include "playlist_names.h"
 #include "pls_file.h"
 #include "player_app.h"
@@ -17,6 +20,7 @@
 #include "property_playback.h"
 #include "registry_values.h"
 #include "resource.h"
+#include "scoped_value.h"
 #include "slider_scale.h"
 #include "stream_file_props.h"
 #include "tamblin1.h"
@@ -44,39 +48,13 @@ unsigned TrackLengthMs(const StreamStatus& status) {
 }
 
 // The Open and Save As dialogs: the player's filter, ".mp2" by default, the
-// recent file as the initial name, no read-only box, an existing folder. The
-// chosen name goes to names (size bytes); fileOffset, when given, receives
-// where the name part starts (the first name of several, where the flags
-// allow them).
-bool AskForFileName(HWND owner, char* names, DWORD size, DWORD flags, BOOL(WINAPI* ask)(OPENFILENAMEA*),
-                    WORD* fileOffset = nullptr) {
+// recent file as the initial name. The chosen name goes to names (size
+// bytes); fileOffset, when given, receives where the name part starts.
+bool AskForPlayerFile(HWND owner, char* names, DWORD size, DWORD flags, BOOL(WINAPI* ask)(OPENFILENAMEA*),
+                      WORD* fileOffset = nullptr) {
     ReadRegString(reg::kConfigurationKey, reg::kRecentFile, names);
-    std::string filter = OpenFilterText();
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = names;
-    dialog.nMaxFile = size;
-    dialog.lpstrDefExt = "mp2";
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | flags;
-    if (!ask(&dialog)) return false;
-    if (fileOffset) *fileOffset = dialog.nFileOffset;
-    return true;
+    return AskForFileName({owner, OpenFilterText(), "mp2", flags, ask}, names, size, fileOffset);
 }
-
-// Raises a flag for a scope.
-class ScopedFlag {
-public:
-    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~ScopedFlag() { flag_ = false; }
-    ScopedFlag(const ScopedFlag&) = delete;
-    ScopedFlag& operator=(const ScopedFlag&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -325,6 +303,7 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case IDC_URL: UrlCommand(); break;
     case IDC_NEXT: NextCommand(); break;
     case IDC_PROPERTIES: OpenSettings(); break;
+    case IDC_PLAYLIST: EditPlaylist(); break;
     case IDC_PREVIOUS: PreviousCommand(); break;
     // A mode changes only at the user's own request; otherwise its button
     // only shows it again.
@@ -455,8 +434,8 @@ void PlayerDialog::OpenCommand() {
     // Room for the names of a selection of many files.
     std::vector<char> names(kOpenNamesSize);
     WORD fileOffset = 0;
-    if (!AskForFileName(window(), names.data(), static_cast<DWORD>(names.size()),
-                        OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT, GetOpenFileNameA, &fileOffset))
+    if (!AskForPlayerFile(window(), names.data(), static_cast<DWORD>(names.size()),
+                          OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT, GetOpenFileNameA, &fileOffset))
         return;
     OpenFiles(SelectedFiles(names.data(), fileOffset));
 }
@@ -467,9 +446,7 @@ void PlayerDialog::OpenFiles(const std::vector<std::string>& files) {
     if (files.empty()) return;
     FreeQueue();
     if (files.size() > 1) {
-        char folder[MAX_PATH] = {};
-        GetTempPathA(sizeof folder, folder);
-        const std::string list = std::string(folder) + "list.pls";
+        const std::string list = TemporaryListName();
         DeleteFileA(list.c_str());
         if (!WritePlaylist(list, files, PlsKeyOrder::EntriesFirst)) {
             ShowError(window(), "Cannot write the playlist %s", list.c_str());
@@ -504,14 +481,7 @@ void PlayerDialog::UrlCommand() {
 }
 
 void PlayerDialog::OnDropFiles(HDROP drop) {
-    std::vector<std::string> files;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        std::string name(DragQueryFileA(drop, i, nullptr, 0), '\0');
-        DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size() + 1));
-        if (!name.empty()) files.push_back(std::move(name));
-    }
-    DragFinish(drop);
+    std::vector<std::string> files = TakeDroppedFiles(drop);
     if (files.empty()) return;
     Stop(false);
     tamblin::CloseStream();
@@ -560,7 +530,7 @@ void PlayerDialog::RestartAtPosition() {
 
 void PlayerDialog::OpenSettings() {
     if (sheetOpen_) return;
-    const ScopedFlag open(sheetOpen_);
+    const ScopedValue open(sheetOpen_, true);
     CPropertyPlayback sheet(window());
     sheet.Run(app_.instance());
 }
@@ -575,7 +545,7 @@ void PlayerDialog::OnDoubleClick(POINT point) {
         UnionRect(&area, &area, &text);
     }
     if (!PtInRect(&area, point)) return;
-    const ScopedFlag open(sheetOpen_);
+    const ScopedValue open(sheetOpen_, true);
     // The sheet reads the text for as long as it runs.
     const std::string entry = currentEntry_;
     CStreamFileProps sheet(window(), entry);
@@ -693,7 +663,7 @@ bool PlayerDialog::OpenTrack(const std::string& entry, bool allowSaving) {
 void PlayerDialog::AskForSaveFile() {
     char file[MAX_PATH] = {};
     // A file that cannot be made leaves the stream playing without a copy.
-    if (AskForFileName(window(), file, sizeof file, OFN_OVERWRITEPROMPT, GetSaveFileNameA))
+    if (AskForPlayerFile(window(), file, sizeof file, OFN_OVERWRITEPROMPT, GetSaveFileNameA))
         readers_.http().setPendingSaveFile(CreateSaveFile(file));
 }
 

@@ -71,6 +71,8 @@ private:
     void OnHandover();
     void RestartAtPosition();
     void OpenSettings();
+    // The playlist editor, on the playing playlist; the list it confirms plays.
+    void EditPlaylist();
     // A double click in the song area shows the current track's properties.
     void OnDoubleClick(POINT point);
 
@@ -154,6 +156,8 @@ private:
 
     PlaybackQueue queue_;
     std::unique_ptr<EntrySource> entries_;
+    // The playlist file the queue plays, or empty (a drop, no queue).
+    std::string playlistFile_;
     QueueSection section_;
     int lastShownTrack_ = 1;
     std::int64_t playedBeforeMs_ = 0;

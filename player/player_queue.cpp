@@ -11,6 +11,7 @@
 #include "entry_text.h"
 #include "player_app.h"
 #include "player_dialog.h"
+#include "playlist_editor.h"
 #include "playlist_file.h"
 #include "http_address.h"
 #include "playlist_names.h"
@@ -55,6 +56,7 @@ bool PlayerDialog::OpenPlaylist(const std::string& name) {
     currentFile_ = local;
     if (entries->count() == 0) ShowWarning(window(), "Open playlist", "The playlist %s holds no entries.", local.c_str());
     InitQueue(std::move(entries));
+    playlistFile_ = local;
     return true;
 }
 
@@ -88,6 +90,7 @@ void PlayerDialog::InitQueue(std::unique_ptr<EntrySource> entries) {
 void PlayerDialog::FreeQueue() {
     queue_.Free();
     entries_.reset();
+    playlistFile_.clear();
     run_.clear();
     runFollowed_ = 0;
 }
@@ -253,6 +256,13 @@ std::string PlayerDialog::TrackName(const StreamStatus& status) const {
     if (!queue_.active()) return status.title;
     const int k = queue_.current();
     return k >= 1 && k <= queue_.count() ? section_.list().Text(k) : std::string();
+}
+
+void PlayerDialog::EditPlaylist() {
+    std::string result;
+    PlaylistEditor editor(app_.instance(), window(), playlistFile_, &result);
+    // The player may have been closed meanwhile, which closes the editor too.
+    if (editor.Run() == IDOK && !result.empty() && window()) OpenFiles({result});
 }
 
 void PlayerDialog::OnTrackListMenu(int x, int y) {

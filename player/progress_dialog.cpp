@@ -60,6 +60,12 @@ bool ProgressDialog::Step(const std::string& entry) {
     return !cancelled_;
 }
 
+void ProgressDialog::SetRange(int range) {
+    range_ = range;
+    position_ = 0;
+    if (window()) ShowProgress();
+}
+
 void ProgressDialog::ShowProgress() {
     const int share = range_ > 0 ? static_cast<int>(100LL * position_ / range_) : 0;
     char percent[16];

@@ -1,8 +1,8 @@
 #pragma once
-// The small window that follows the queue's scan: a bar, the share done in
-// per cent, the entry being scanned and a Cancel button. While it is shown
-// its owner is disabled, and the messages of this window are handled
-// between the steps of the scan.
+// The small window that follows a long scan (the queue's, the playlist
+// editor's): a bar, the share done in per cent, the entry being scanned and a
+// Cancel button. While it is shown its owner is disabled, and the messages of
+// this window are handled between the steps of the scan.
 #include <windows.h>
 
 #include <string>
@@ -20,6 +20,8 @@ public:
     // Moves on by one step while showing the entry; false once the user has
     // cancelled.
     bool Step(const std::string& entry);
+    // Counts again from 0, for steps 0 to range.
+    void SetRange(int range);
 
 private:
     BOOL OnInitDialog() override;

@@ -20,6 +20,7 @@ constexpr const char* kTotalTimeDisplay = "TotalTimeDisplay";
 constexpr const char* kRandomPlayback = "RandomPlayback";
 constexpr const char* kEndlessPlayback = "EndlessPlayback";
 constexpr const char* kRecentFile = "RecentFile";
+constexpr const char* kRecentPlaylistFile = "RecentPlaylistFile";
 constexpr const char* kDialogState = "DialogState";
 constexpr const char* kScrollCaption = "ScrollCaption";
 constexpr const char* kTaskBar = "TaskBar";

@@ -40,6 +40,25 @@ bitmap properties 20 14 -fill none -stroke "$ink" -draw 'line 3,3 16,3' -draw 'l
   -stroke none -fill 'rgb(200,40,40)' -draw 'rectangle 6,1 8,5' -draw 'rectangle 12,5 14,9' -draw 'rectangle 8,9 10,13'
 bitmap exit 20 14 -fill none -stroke 'rgb(180,20,20)' -strokewidth 2 -draw 'line 5,2 14,11' -draw 'line 14,2 5,11'
 
+# Playlist editor buttons: 20 x 14 (Load uses the open picture, URL its own).
+paper='rgb(250,250,250)'
+bitmap new 20 14 -fill "$paper" -stroke "$ink" -draw 'polygon 5,1 12,1 15,4 15,12 5,12' \
+  -fill none -draw 'polyline 12,1 12,4 15,4'
+bitmap import 20 14 -fill "$ink" -draw 'rectangle 9,2 17,3' -draw 'rectangle 9,6 17,7' -draw 'rectangle 9,10 17,11' \
+  -fill 'rgb(0,120,0)' -draw 'rectangle 1,6 4,7' -draw 'polygon 4,3 8,6.5 4,10'
+bitmap save 20 14 -fill 'rgb(40,70,150)' -stroke "$ink" -draw 'polygon 4,1 15,1 16,2 16,12 4,12' \
+  -stroke none -fill "$paper" -draw 'rectangle 6,2 13,6' -fill 'rgb(200,200,200)' -draw 'rectangle 7,9 13,12'
+bitmap track-properties 20 14 -fill 'rgb(40,90,170)' -draw 'circle 10,7 10,1' \
+  -fill white -draw 'rectangle 9,6 11,10' -draw 'rectangle 9,3 11,4'
+bitmap delete 20 14 -fill "$ink" -draw 'rectangle 3,2 11,3' -draw 'rectangle 3,6 11,7' -draw 'rectangle 3,10 11,11' \
+  -fill none -stroke 'rgb(190,20,20)' -strokewidth 2 -draw 'line 13,4 18,9' -draw 'line 18,4 13,9'
+bitmap top 20 14 -fill "$ink" -draw 'rectangle 4,1 15,2' -fill 'rgb(0,110,0)' -draw 'polygon 10,4 5,9 15,9' \
+  -draw 'rectangle 8,9 11,12'
+bitmap bottom 20 14 -fill "$ink" -draw 'rectangle 4,11 15,12' -fill 'rgb(0,110,0)' -draw 'polygon 10,9 5,4 15,4' \
+  -draw 'rectangle 8,1 11,4'
+bitmap launch 20 14 -fill "$paper" -stroke "$ink" -draw 'rectangle 3,1 16,12' -stroke none \
+  -fill 'rgb(40,70,150)' -draw 'rectangle 4,2 15,4' -fill 'rgb(230,190,60)' -draw 'rectangle 5,7 9,10'
+
 # Volume pictures: a speaker and 0 to 4 bars, 32 x 16.
 for level in 0 1 2 3 4; do
   args=(-fill "$ink" -draw 'rectangle 2,5 5,10' -draw 'polygon 5,5 10,1 10,14 5,10')
@@ -55,3 +74,8 @@ done
 convert -size 32x32 xc:none -fill 'rgb(40,90,170)' -draw 'circle 16,16 16,1' \
   -fill white -draw 'ellipse 12,22 5,4 0,360' -draw 'rectangle 15,7 17,22' -draw 'polygon 17,7 24,10 24,13 17,10' \
   \( +clone -resize 16x16 \) quavera.ico
+# Playlist editor icon: the list lines on the same badge.
+convert -size 32x32 xc:none -fill 'rgb(40,90,170)' -draw 'circle 16,16 16,1' \
+  -fill white -draw 'rectangle 8,9 10,11' -draw 'rectangle 13,9 24,11' -draw 'rectangle 8,15 10,17' \
+  -draw 'rectangle 13,15 24,17' -draw 'rectangle 8,21 10,23' -draw 'rectangle 13,21 24,23' \
+  \( +clone -resize 16x16 \) playlist_editor.ico

@@ -16,12 +16,17 @@
 #define IDD_FILE_ID3 210
 #define IDD_STREAM_PROPERTIES 211
 #define IDD_STREAM_PROPERTIES2 212
+#define IDD_PLAYLIST_EDITOR 230
 
 // Icons, menus, accelerators.
 #define IDI_QUAVERA 128
 #define IDR_CONTEXT_MENU 129
 #define IDR_ACCELERATORS 130
 #define IDR_TRACK_MENU 131
+// The playlist editor's icon, menus (the list item's, then the help menu) and keys.
+#define IDI_PLAYLIST_EDITOR 231
+#define IDR_EDITOR_MENU 232
+#define IDR_EDITOR_ACCELERATORS 233
 
 // Button bitmaps and the five volume pictures (quiet to loud).
 #define IDB_OPEN 140
@@ -38,6 +43,15 @@
 #define IDB_STOP 151
 #define IDB_FORWARD 152
 #define IDB_NEXT 153
+// The playlist editor's buttons (Load and URL show the main dialog's pictures).
+#define IDB_NEW 234
+#define IDB_IMPORT 235
+#define IDB_SAVE 236
+#define IDB_TRACK_PROPERTIES 237
+#define IDB_DELETE 238
+#define IDB_TOP 239
+#define IDB_BOTTOM 240
+#define IDB_LAUNCH 241
 #define IDB_VOLUME0 160
 #define IDB_VOLUME1 161
 #define IDB_VOLUME2 162
@@ -87,6 +101,25 @@
 #define IDC_PROGRESS_ENTRY 1082
 // Controls of the URL dialog.
 #define IDC_URL_ADDRESS 1104
+
+// Controls of the playlist editor; its URL button is IDC_URL, its commands
+// are its buttons' ids.
+#define IDC_EDITOR_FILE_TYPES 1048
+#define IDC_EDITOR_LIST 1049
+#define IDC_EDITOR_SAVE 1050
+#define IDC_EDITOR_LOAD 1051
+#define IDC_EDITOR_IMPORT 1052
+#define IDC_EDITOR_LAUNCH 1053
+#define IDC_EDITOR_DELETE 1054
+#define IDC_EDITOR_SUBFOLDERS 1056
+#define IDC_EDITOR_EXTENSIONS 1057
+#define IDC_EDITOR_PATHS 1058
+#define IDC_EDITOR_NEW 1059
+#define IDC_EDITOR_PLAYLIST_GROUP 1111
+#define IDC_EDITOR_TYPES_GROUP 1112
+#define IDC_EDITOR_BOTTOM 1117
+#define IDC_EDITOR_TOP 1118
+#define IDC_EDITOR_PROPERTIES 1119
 
 // Controls of the settings sheet's pages.
 #define IDC_DEVICE_LIST 1025

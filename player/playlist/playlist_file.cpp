@@ -22,6 +22,12 @@ std::string FullPathName(const std::string& name) {
     return length > 0 && length < sizeof full ? std::string(full, length) : name;
 }
 
+std::string TemporaryListName() {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + "list.pls";
+}
+
 std::unique_ptr<EntrySource> OpenPlaylistFile(const std::string& name) {
     switch (PlaylistFormatOf(name)) {
     case PlaylistFormat::Pls: return std::make_unique<PlsPlaylist>(name);

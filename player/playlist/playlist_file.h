@@ -12,6 +12,9 @@ namespace quavera {
 
 // The name as a full path, or as it is when it has none.
 std::string FullPathName(const std::string& name);
+// "list.pls" in the temporary folder: the playlist that several files chosen
+// together, or the playlist editor's unsaved list, become.
+std::string TemporaryListName();
 // The entries of the playlist that a local name names, or null when the name
 // names no playlist. A file that cannot be read has no entries.
 std::unique_ptr<EntrySource> OpenPlaylistFile(const std::string& name);

@@ -5,18 +5,15 @@
 #include "http_address.h"
 
 namespace quavera {
-namespace {
 
-std::string Lower(std::string text) {
+std::string AsciiLower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return text;
 }
 
-} // namespace
-
 PlaylistFormat PlaylistFormatOf(const std::string& name) {
-    const std::string lower = Lower(name);
+    const std::string lower = AsciiLower(name);
     if (lower.find(".pls") != std::string::npos) return PlaylistFormat::Pls;
     if (lower.find(".m3u") != std::string::npos) return PlaylistFormat::M3u;
     return PlaylistFormat::None;

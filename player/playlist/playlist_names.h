@@ -12,6 +12,8 @@ enum class PlaylistFormat { None, Pls, M3u };
 // one could only open some other file.
 inline constexpr std::size_t kMaxNameLength = 255;
 
+// The text with the letters A to Z made small, as names are compared.
+std::string AsciiLower(std::string text);
 // ".pls" anywhere in the name, in any case, makes it a ".pls" playlist (so
 // "song.pls.mp3" is one); otherwise ".m3u" anywhere makes it an ".m3u".
 PlaylistFormat PlaylistFormatOf(const std::string& name);

@@ -35,18 +35,28 @@ PlaylistEntry PlsPlaylist::Entry(int n) {
 }
 
 bool WritePlaylist(const std::string& path, const std::vector<std::string>& entries, PlsKeyOrder order) {
-    const auto writeCount = [&] {
-        return WritePrivateProfileStringA(kSection, kCountKey, std::to_string(entries.size()).c_str(),
-                                          path.c_str()) != FALSE;
-    };
-    bool written = order != PlsKeyOrder::CountFirst || writeCount();
+    // The whole section in one write: one key at a time would write the file
+    // again for every entry, and keys of an earlier, longer list would stay.
+    const std::string count = std::string(kCountKey) + "=" + std::to_string(entries.size()) + '\0';
+    std::string section = order == PlsKeyOrder::CountFirst ? count : std::string();
     const std::string folder = FolderOf(path);
-    for (std::size_t i = 0; i < entries.size() && written; ++i) {
-        const std::string key = EntryKey(static_cast<int>(i + 1));
-        written = WritePrivateProfileStringA(kSection, key.c_str(), RelativeEntryName(folder, entries[i]).c_str(),
-                                             path.c_str()) != FALSE;
-    }
-    return written && (order != PlsKeyOrder::EntriesFirst || writeCount());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        section.append(EntryKey(static_cast<int>(i + 1))).append(1, '=').append(RelativeEntryName(folder, entries[i]))
+            .append(1, '\0');
+    if (order == PlsKeyOrder::EntriesFirst) section += count;
+    section += '\0';
+    return WritePrivateProfileSectionA(kSection, section.c_str(), path.c_str()) != FALSE;
+}
+
+bool SavePlaylist(const std::string& path, const std::vector<std::string>& entries) {
+    // Beside the playlist, so that its relative names are the same.
+    const std::string written = path + ".new";
+    DeleteFileA(written.c_str());
+    if (WritePlaylist(written, entries, PlsKeyOrder::CountFirst) &&
+        MoveFileExA(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    DeleteFileA(written.c_str());
+    return false;
 }
 
 } // namespace quavera

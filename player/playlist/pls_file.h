@@ -26,8 +26,13 @@ private:
 
 enum class PlsKeyOrder { CountFirst, EntriesFirst };
 
-// Writes the entries with their names made relative to the playlist's folder.
-// False when a key could not be written.
+// Writes the entries with their names made relative to the playlist's folder,
+// in place of every key the section held before; other sections stay. False
+// when the file could not be written.
 bool WritePlaylist(const std::string& path, const std::vector<std::string>& entries, PlsKeyOrder order);
+// Writes the entries, count first, as a new file that then replaces the one
+// of that name: nothing of an earlier file stays, and a failed write leaves
+// it as it was.
+bool SavePlaylist(const std::string& path, const std::vector<std::string>& entries);
 
 } // namespace quavera

@@ -175,6 +175,63 @@ void PressKeys(HWND dialog, int id, const std::vector<UINT>& keys) {
     }
 }
 
+namespace {
+
+bool BringToForeground(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, 2000);
+}
+
+INPUT MouseInput(POINT at, DWORD flags) {
+    // Absolute positions run from 0 to 65535 across the screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + height / 2) / height);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+} // namespace
+
+bool PressChord(HWND window, std::initializer_list<WORD> keys) {
+    if (!BringToForeground(window)) return false;
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool DragMouse(HWND window, POINT from, POINT to) {
+    if (!BringToForeground(window)) return false;
+    constexpr int kSteps = 8;
+    std::vector<INPUT> inputs = {MouseInput(from, MOUSEEVENTF_MOVE), MouseInput(from, MOUSEEVENTF_LEFTDOWN)};
+    for (int step = 1; step <= kSteps; ++step) {
+        const POINT between{from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps};
+        inputs.push_back(MouseInput(between, MOUSEEVENTF_MOVE));
+    }
+    inputs.push_back(MouseInput(to, MOUSEEVENTF_LEFTUP));
+    // One at a time, so that the window follows each move as a hand would.
+    for (INPUT& input : inputs) {
+        if (SendInput(1, &input, sizeof input) != 1) return false;
+        Sleep(30);
+    }
+    return true;
+}
+
 void ChooseListItem(HWND dialog, int id, int index) {
     std::vector<UINT> keys = {VK_HOME};
     keys.insert(keys.end(), static_cast<std::size_t>(index), VK_DOWN);
@@ -297,6 +354,12 @@ void DoubleClickListLine(HWND dialog, int id, int line) {
     PostMouse(list, WM_LBUTTONUP, at, 0);
     PostMouse(list, WM_LBUTTONDBLCLK, at, MK_LBUTTON);
     PostMouse(list, WM_LBUTTONUP, at, 0);
+}
+
+POINT ListLineOnScreen(HWND dialog, int id, int line) {
+    POINT at = ListLinePoint(dialog, id, line);
+    ClientToScreen(GetDlgItem(dialog, id), &at);
+    return at;
 }
 
 void RightClickListLine(HWND dialog, int id, int line) {
@@ -453,21 +516,19 @@ HWND PlayerProcess::WaitForCaption(const std::string& caption, int timeoutMs) {
 }
 
 HWND PlayerProcess::WaitForBox(const char* caption, int timeoutMs) {
-    HWND found = nullptr;
     const std::string wanted = caption;
-    WaitUntil(
-        [&] {
-            found = FindWindowOf(
-                [&](HWND w) { return GetDlgItem(w, kOpen) == nullptr && WindowText(w) == wanted; });
-            return found != nullptr;
-        },
-        timeoutMs);
+    return WaitForWindow([&](HWND w) { return GetDlgItem(w, kOpen) == nullptr && WindowText(w) == wanted; },
+                         timeoutMs);
+}
+
+HWND PlayerProcess::WaitForWindow(const std::function<bool(HWND)>& match, int timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf(match)) != nullptr; }, timeoutMs);
     return found;
 }
 
 std::string PlayerProcess::Answer(HWND box, int button) {
-    // A message box shows its text in the static control 0xFFFF.
-    const std::string text = ItemText(box, 0xFFFF);
+    const std::string text = ItemText(box, kMessageBoxText);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     return text;
 }
@@ -489,15 +550,24 @@ bool PlayerProcess::DropFiles(HWND window, const std::vector<std::string>& files
     return PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
 }
 
-bool PlayerProcess::ChooseFirstMenuItem(int timeoutMs) {
+bool PlayerProcess::ChooseMenuItem(int position, int timeoutMs) {
     HWND menu = nullptr;
     if (!WaitUntil([&] { return (menu = FindWindowOf([](HWND) { return true; }, "#32768")) != nullptr; }, timeoutMs))
         return false;
-    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+    for (int i = 0; i < position; ++i) {
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+    }
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
     return WaitUntil([&] { return FindWindowOf([](HWND) { return true; }, "#32768") == nullptr; }, timeoutMs);
+}
+
+void PlayerProcess::CloseMenu() {
+    if (const HWND menu = FindWindowOf([](HWND) { return true; }, "#32768")) {
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0);
+    }
 }
 
 bool PlayerProcess::WaitForExit(int timeoutMs) {

@@ -30,6 +30,7 @@ enum PlayerControl : int {
     kTimeLabel = 1021,
     kLengthLabel = 1045,
     kStartLabel = 1046,
+    kPlaylist = 1055,
     kEndless = 1060,
     kRandom = 1061,
     kPrevious = 1001,
@@ -57,6 +58,8 @@ protected:
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
 constexpr const char* kPlaybackKey = "Software\\Brixlane\\Quavera\\Playback";
 constexpr const char* kProgramVersion = "1.00";
+// The text of a message box.
+constexpr int kMessageBoxText = 0xFFFF;
 // The Apply button of a property sheet.
 constexpr int kApplyNow = 0x3021;
 
@@ -104,6 +107,13 @@ std::vector<std::string> ListItems(HWND dialog, int id);
 int ListSelection(HWND dialog, int id);
 // As the keyboard does it: the control takes the focus, then gets the keys.
 void PressKeys(HWND dialog, int id, const std::vector<UINT>& keys);
+// Real keys, as the keyboard sends them to the window brought to the
+// foreground: the keys pressed in order (a chord such as Alt and T), then
+// released.
+bool PressChord(HWND window, std::initializer_list<WORD> keys);
+// Real mouse input: the left button pressed at one point of the screen, the
+// mouse moved to the other in steps, and released there.
+bool DragMouse(HWND window, POINT from, POINT to);
 // A list's item chosen with the keyboard: Home, then Down to the index.
 void ChooseListItem(HWND dialog, int id, int index);
 // Typed into an edit that takes the focus with its text selected: the text
@@ -121,6 +131,8 @@ int ListBoxSelection(HWND dialog, int id);
 // As the mouse does it on line i of a list box: a double click, or the right
 // button, which opens the list's menu there.
 void DoubleClickListLine(HWND dialog, int id, int line);
+// The middle of the left part of line i of a list box, on the screen.
+POINT ListLineOnScreen(HWND dialog, int id, int line);
 void RightClickListLine(HWND dialog, int id, int line);
 // The dialog's windows as shown: the track section's controls are visible.
 bool IsShown(HWND dialog, int id);
@@ -149,13 +161,21 @@ public:
     HWND WaitForCaption(const std::string& caption, int timeoutMs = 5000);
     // A visible message box of this process with the caption, or null.
     HWND WaitForBox(const char* caption, int timeoutMs = 10000);
+    // A visible dialog window of this process that matches, or null.
+    HWND WaitForWindow(const std::function<bool(HWND)>& match, int timeoutMs = 10000);
     // Reads the box's text and presses the button (IDOK, IDYES, IDNO).
     std::string Answer(HWND box, int button);
     // Drops the files on the window as the shell does: a WM_DROPFILES whose
     // file list lies in the player's own memory.
     bool DropFiles(HWND window, const std::vector<std::string>& files);
     // Picks the first item of the popup menu the player shows.
-    bool ChooseFirstMenuItem(int timeoutMs = 5000);
+    bool ChooseFirstMenuItem(int timeoutMs = 5000) { return ChooseMenuItem(1, timeoutMs); }
+    // Moves down to the item at the position (1 for the first; separators
+    // are passed over) of the popup menu the player shows and picks it; true
+    // when the menu closed.
+    bool ChooseMenuItem(int position, int timeoutMs = 5000);
+    // Closes a popup menu still open with Escape.
+    void CloseMenu();
     bool WaitForExit(int timeoutMs = 10000);
     // True when a visible window of this process was seen while waiting for exit.
     bool showedWindowBeforeExit() const { return showedWindow_; }
