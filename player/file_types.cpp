@@ -5,9 +5,6 @@
 namespace quavera {
 namespace {
 
-constexpr std::array kAudioExtensions = {".mp2", ".mp3", ".l2", ".l3"};
-constexpr std::array kPlaylistExtensions = {".pls", ".m3u"};
-
 template <std::size_t N>
 std::string Patterns(const std::array<const char*, N>& extensions) {
     std::string text;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "association_check.h"
 #include "command_line.h"
 #include "entry_text.h"
 #include "file_types.h"
@@ -136,6 +137,7 @@ bool PlayerDialog::RunStartup() {
     case InstanceCheck::Guest: break;
     }
     if (!CheckVersion()) return false;
+    AssociationCheckDialog(app_.modulePath()).Run(app_.instance(), window());
     tamblin::SetRegistryLocation(reg::kConfigurationKey);
     RestoreWindowPosition();
 
