@@ -295,6 +295,7 @@ bool PlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
         if (wParam == kTickTimer) OnTick();
         return true;
     case kTrayNotify: OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam)); return true;
+    case kTrayUpdate: tray_.Update(); return true;
     case MM_MIXM_LINE_CHANGE:
     case MM_MIXM_CONTROL_CHANGE: volume_.OnMixerChange(); return true;
     case WM_CLOSE: DestroyWindow(window()); return true;

@@ -39,7 +39,7 @@ bool TaskbarIcons::Notify(DWORD action, UINT icon, const char* tip) const {
     if (action != NIM_DELETE) {
         data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
         data.uCallbackMessage = kTrayNotify;
-        const UINT picture = icon == IDI_PLAY && playing_ ? IDI_PAUSE : icon;
+        const UINT picture = icon == IDI_PLAY && shownPlaying_ ? IDI_PAUSE : icon;
         // Shared: the system keeps the icon for as long as the module lives.
         data.hIcon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(picture), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
@@ -52,22 +52,18 @@ bool TaskbarIcons::Notify(DWORD action, UINT icon, const char* tip) const {
 }
 
 void TaskbarIcons::ShowProgramIcon(const std::string& tip) {
-    tip_ = tip;
-    programShown_ = Notify(NIM_ADD, IDI_QUAVERA, tip_.c_str());
-}
-
-void TaskbarIcons::SetTip(const std::string& tip) {
-    if (tip == tip_) return;
-    tip_ = tip;
-    if (programShown_) Notify(NIM_MODIFY, IDI_QUAVERA, tip_.c_str());
+    tip_ = shownTip_ = tip;
+    programShown_ = Notify(NIM_ADD, IDI_QUAVERA, shownTip_.c_str());
 }
 
 void TaskbarIcons::AddControls() const {
-    for (const Control& control : kControls) Notify(NIM_ADD, control.icon, ControlOf(control.icon, playing_)->tip);
+    for (const Control& control : kControls)
+        Notify(NIM_ADD, control.icon, ControlOf(control.icon, shownPlaying_)->tip);
 }
 
 void TaskbarIcons::ShowControls() {
     if (controlsShown_) return;
+    shownPlaying_ = playing_;
     AddControls();
     controlsShown_ = true;
 }
@@ -77,10 +73,31 @@ void TaskbarIcons::HideControls() {
     controlsShown_ = false;
 }
 
+void TaskbarIcons::SetTip(const std::string& tip) {
+    tip_ = tip;
+    RequestUpdate();
+}
+
 void TaskbarIcons::ShowPlayState(bool playing) {
-    if (playing == playing_) return;
     playing_ = playing;
-    if (controlsShown_) Notify(NIM_MODIFY, IDI_PLAY, ControlOf(IDI_PLAY, playing_)->tip);
+    RequestUpdate();
+}
+
+void TaskbarIcons::RequestUpdate() {
+    if (updatePending_ || (tip_ == shownTip_ && playing_ == shownPlaying_)) return;
+    updatePending_ = PostMessageA(owner_, kTrayUpdate, 0, 0) != FALSE;
+}
+
+void TaskbarIcons::Update() {
+    updatePending_ = false;
+    if (tip_ != shownTip_) {
+        shownTip_ = tip_;
+        if (programShown_) Notify(NIM_MODIFY, IDI_QUAVERA, shownTip_.c_str());
+    }
+    if (playing_ != shownPlaying_) {
+        shownPlaying_ = playing_;
+        if (controlsShown_) Notify(NIM_MODIFY, IDI_PLAY, ControlOf(IDI_PLAY, shownPlaying_)->tip);
+    }
 }
 
 void TaskbarIcons::RemoveAll() {
@@ -90,7 +107,7 @@ void TaskbarIcons::RemoveAll() {
 }
 
 void TaskbarIcons::ShowAgain() {
-    if (programShown_) Notify(NIM_ADD, IDI_QUAVERA, tip_.c_str());
+    if (programShown_) Notify(NIM_ADD, IDI_QUAVERA, shownTip_.c_str());
     if (controlsShown_) AddControls();
 }
 

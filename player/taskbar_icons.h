@@ -10,6 +10,8 @@
 namespace quavera {
 
 constexpr UINT kTrayNotify = 21382;
+// Posted by the icons to their owner, which hands it back to Update.
+constexpr UINT kTrayUpdate = WM_APP + 1;
 
 class TaskbarIcons {
 public:
@@ -18,18 +20,24 @@ public:
         instance_ = instance;
     }
     void ShowProgramIcon(const std::string& tip);
-    // Sets the program icon's tip (cut to 63 characters).
-    void SetTip(const std::string& tip);
     // Adds the controls once, in the order previous, play or pause, stop, next.
     void ShowControls();
     void HideControls();
     bool controlsShown() const { return controlsShown_; }
-    // The play/pause control shows pause and its tip while playing, else play.
-    void ShowPlayState(bool playing);
     void RemoveAll();
     // The shell's taskbar was made again (the shell restarted): puts back
     // what was shown.
     void ShowAgain();
+
+    // The program icon's tip (cut to 63 characters), and the play/pause
+    // control, which shows pause and its tip while playing, else play. The
+    // shell learns of them once the owner's current message is done: the
+    // shell answers late at times, and while the owner waits for it, it
+    // would answer others from the middle of a change.
+    void SetTip(const std::string& tip);
+    void ShowPlayState(bool playing);
+    // Tells the shell of the tip and the play state.
+    void Update();
 
     // The command a left click on a control runs (0 for the program icon).
     static WORD CommandOf(UINT icon, bool playing);
@@ -39,13 +47,18 @@ public:
 private:
     bool Notify(DWORD action, UINT icon, const char* tip = nullptr) const;
     void AddControls() const;
+    void RequestUpdate();
 
     HWND owner_ = nullptr;
     HINSTANCE instance_ = nullptr;
     bool programShown_ = false;
     bool controlsShown_ = false;
-    bool playing_ = false;
+    bool updatePending_ = false;
+    // What the icons are to show, and what the shell was last told.
     std::string tip_;
+    bool playing_ = false;
+    std::string shownTip_;
+    bool shownPlaying_ = false;
 };
 
 } // namespace quavera
