@@ -283,7 +283,8 @@ bool PlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
                              [this](int k) { return k <= queue_.count() && queue_.played(k); });
         return true;
     case WM_LBUTTONDBLCLK: OnDoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return true;
-    case WM_INITMENUPOPUP: RefreshMenuStates(reinterpret_cast<HMENU>(wParam)); return true;
+    // The system still sets up its own items of the system menu.
+    case WM_INITMENUPOPUP: RefreshMenuStates(reinterpret_cast<HMENU>(wParam)); break;
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED && !minimised_)
             OnMinimised();
@@ -797,6 +798,8 @@ void PlayerDialog::ShowCaption(PlayState state) {
 }
 
 void PlayerDialog::FocusOpenButton() {
+    // Not in the small size, which hides it.
+    if ((GetWindowLongPtrA(item(IDC_OPEN), GWL_STYLE) & WS_VISIBLE) == 0) return;
     SendMessageA(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_OPEN)), TRUE);
 }
 

@@ -41,11 +41,12 @@ void PlayerDialog::SetDialogSize(int size) {
         FocusOpenButton();
         return;
     }
-    ShowWindow(window(), SW_SHOWNORMAL);
-    SetForegroundWindow(window());
     dialogSize_ = size;
     StoreDialogState(size);
+    // Arranged before it is shown, so that the old layout does not flash.
     ArrangeDialog();
+    ShowWindow(window(), SW_SHOWNORMAL);
+    SetForegroundWindow(window());
 }
 
 void PlayerDialog::ArrangeDialog() {
@@ -54,6 +55,10 @@ void PlayerDialog::ArrangeDialog() {
     section_.SetRoom(size == kLargeDialog);
     slider_.PlaceLabels();
     layout_.Fit(size, section_.wanted());
+    // The keyboard's focus leaves a control the size hides.
+    const HWND focus = GetFocus();
+    if (focus && GetParent(focus) == window() && !IsWindowVisible(focus))
+        SendMessageA(window(), WM_NEXTDLGCTL, 0, FALSE);
 }
 
 void PlayerDialog::RestoreDialogSize() {
@@ -111,6 +116,7 @@ void PlayerDialog::RefreshMenuStates(HMENU popup) const {
 
 void PlayerDialog::OnMinimised() {
     minimised_ = true;
+    RefreshScroller();
     // A copy of the context menu's popup: the system menu owns it until it
     // is reset, and the context menu stays for the notification area.
     const HMENU system = GetSystemMenu(window(), FALSE);
@@ -121,7 +127,6 @@ void PlayerDialog::OnMinimised() {
     InsertMenuA(system, 0, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
                 kSystemMenuPopup);
     InsertMenuA(system, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    RefreshScroller();
 }
 
 void PlayerDialog::OnRestored() {
