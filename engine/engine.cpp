@@ -22,10 +22,12 @@ const char* NameForMessage(InputSource* source, const char* path) {
     return source && source->name() ? source->name() : path;
 }
 
-float TotalTime(std::int32_t length, int bitratePerChannel, int channels) {
-    const double rate = bitratePerChannel * 1000.0 * channels;
-    const double time = rate != 0.0 ? static_cast<double>(length) * 8000.0 / rate : 0.0;
-    return time != 0.0 ? static_cast<float>(time) : -1.0f;
+// A network stream is read forward: reading its end for the tags there, or
+// walking its frames to seek exactly, would download it. Its name starts with
+// a scheme ("http://"); a drive letter is no scheme.
+bool IsNetworkName(const char* path) {
+    const char* scheme = std::strstr(path, "://");
+    return scheme != nullptr && scheme - path > 1;
 }
 
 void CopyText(char (&destination)[256], const std::string& text) {
@@ -117,6 +119,9 @@ int Engine::openStream(WORD value, HWND window, const char* path, InputSource* s
 
     const OutputConfig output{configuration_.frequencyDivisor, configuration_.quality,
                               configuration_.channels, configuration_.bitsPerSample};
+    // What the encoder added around the signal is not played.
+    decoder_.setGapless(true);
+    decoder_.setRandomAccess(!IsNetworkName(path));
     // An input that ends before it has the four bytes of a header sets no
     // text of its own; for the user it is simply not an audio file.
     decoder_.setLastError(kNotValid);
@@ -327,7 +332,8 @@ StreamStatus* Engine::refreshStreamInfo() {
     CopyText(status_.description, LookupDescription(name.c_str()));
     status_.bitratePerChannel = static_cast<std::uint16_t>(decoder_.currentBitratePerChannel());
     status_.fileLength = source ? source->length() : 0;
-    status_.totalTime = TotalTime(status_.fileLength, status_.bitratePerChannel, status_.streamChannels);
+    // From the file's information frame, or its length less its tags.
+    status_.totalTime = decoder_.currentTotalTime();
     status_.position = 0;
     return &status_;
 }
@@ -343,6 +349,7 @@ StreamStatus* Engine::queryStreamInfo(HWND window, const char* path, InputSource
         return nullptr;
     }
     StreamInfo info;
+    analysis.setRandomAccess(!IsNetworkName(path));
     analysis.setLastError(kNotValid);
     if (analysis.analyseStream(info)) {
         fillStatusFromStream(query_, info, path);

@@ -52,8 +52,9 @@ void Engine::countTicks(int frames) {
     }
 }
 
+// Frames cut short (the encoder's delay and padding) count as frames.
 int Engine::framesIn(const BlockRing::Block& block) const {
-    return static_cast<int>(block.header->dwBufferLength / pcmBlockSize_);
+    return static_cast<int>((block.header->dwBufferLength + pcmBlockSize_ - 1) / pcmBlockSize_);
 }
 
 void Engine::silence(BlockRing::Block& block) const {
@@ -71,7 +72,8 @@ bool Engine::decodeBlock(BlockRing::Block& block, OnFrame onFrame) {
         const std::uint32_t number = decoder_.decodeFrame(block.data + block.header->dwBufferLength);
         if (number == 0) return false;
         onFrame(number);
-        block.header->dwBufferLength += static_cast<DWORD>(pcmBlockSize_);
+        // Less than a whole frame where the encoder's delay or padding was cut.
+        block.header->dwBufferLength += static_cast<DWORD>(decoder_.lastFrameBytes());
     }
     return true;
 }

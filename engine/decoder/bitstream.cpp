@@ -14,6 +14,7 @@ void BitStream::reset() {
     fill_ = 0;
     dataEnd_ = 0;
     boundary_ = nullptr;
+    audioEnd_ = nullptr;
     reader_.ptr = buffer_.data();
     reader_.bit = 0;
     padBudget_ = static_cast<std::int64_t>(threshold_);
@@ -34,6 +35,8 @@ bool BitStream::bind(InputSource* source) {
 
 bool BitStream::open(const char* name) {
     reset();
+    sourcePosition_ = 0;
+    audioEndPosition_ = 0;
     if (source_ == nullptr || !close()) {
         return false;
     }
@@ -53,7 +56,26 @@ bool BitStream::close() {
 
 bool BitStream::seek(std::int32_t position) {
     reset();
+    sourcePosition_ = position;
     return source_ != nullptr && source_->seek(position) != 0;
+}
+
+void BitStream::setAudioEnd(std::int64_t position) {
+    audioEndPosition_ = position;
+    audioEnd_ = nullptr;
+    placeAudioEnd();
+}
+
+void BitStream::placeAudioEnd() {
+    if (audioEndPosition_ <= 0) {
+        return;
+    }
+    audioEnd_ = nullptr;
+    const std::int64_t behind = sourcePosition_ - audioEndPosition_;
+    if (behind >= 0) {
+        // Already passed when it lies before the buffer.
+        audioEnd_ = buffer_.data() + dataEnd_ - std::min(behind, static_cast<std::int64_t>(dataEnd_));
+    }
 }
 
 std::int32_t BitStream::tell() const {
@@ -81,6 +103,9 @@ void BitStream::moveUnreadToFront() {
     if (boundary_ != nullptr) {
         boundary_ = boundary_ >= buffer_.data() + consumed ? boundary_ - consumed : buffer_.data();
     }
+    if (audioEnd_ != nullptr) {
+        audioEnd_ = audioEnd_ >= buffer_.data() + consumed ? audioEnd_ - consumed : buffer_.data();
+    }
 }
 
 bool BitStream::refill() {
@@ -94,10 +119,21 @@ bool BitStream::refill() {
     if ((result & InputSource::kNextFileFlag) != 0) {
         const std::uint32_t previous = std::min(source_->read(nullptr, 0), delivered);
         boundary_ = buffer_.data() + fill_ + previous;
+        // The previous file's audio end stays where it is in the buffer;
+        // positions of the next file count from its start.
+        const std::int64_t previousEnd = sourcePosition_ + previous;
+        if (audioEndPosition_ > 0 && audioEndPosition_ <= previousEnd) {
+            audioEnd_ = boundary_ - std::min<std::int64_t>(previousEnd - audioEndPosition_, boundary_ - buffer_.data());
+        }
+        audioEndPosition_ = 0;
+        sourcePosition_ = delivered - previous;
+    } else {
+        sourcePosition_ += delivered;
     }
     if (delivered == wanted) {
         fill_ += delivered;
         dataEnd_ = fill_;
+        placeAudioEnd();
         return true;
     }
     if (padBudget_ <= 0) {
@@ -105,6 +141,7 @@ bool BitStream::refill() {
     }
     fill_ += delivered;
     dataEnd_ = fill_;
+    placeAudioEnd();
     const std::size_t zeroed = size_ - fill_;
     std::memset(buffer_.data() + fill_, 0, zeroed);
     fill_ = size_;

@@ -4,8 +4,10 @@
 // whole 32-bit word without a bounds check. It also remembers where the next
 // file of a list begins inside the buffer.
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "input_source.h"
@@ -27,11 +29,18 @@ struct BitReader {
         return m;
     }();
 
+    // The 32 bits from the byte position on, the first in the top bit.
+    std::uint32_t word() const {
+        std::uint32_t w;
+        std::memcpy(&w, ptr, sizeof w);
+        if constexpr (std::endian::native == std::endian::little) {
+            w = __builtin_bswap32(w);
+        }
+        return w;
+    }
     std::uint32_t peek(unsigned n) const {
-        const std::uint32_t word = std::uint32_t{ptr[0]} << 24 | std::uint32_t{ptr[1]} << 16 |
-                                   std::uint32_t{ptr[2]} << 8 | std::uint32_t{ptr[3]};
         // Shifted as 64 bits: reading zero bits at a byte boundary shifts by 32.
-        return static_cast<std::uint32_t>(std::uint64_t{word} >> (32 - bit - n)) & kMask[n];
+        return static_cast<std::uint32_t>(std::uint64_t{word()} >> (32 - bit - n)) & kMask[n];
     }
     std::uint32_t read(unsigned n) {
         const std::uint32_t value = peek(n);
@@ -50,6 +59,18 @@ struct BitReader {
         }
     }
 };
+
+// The 57 or more bits from bit position pos of base on, the first in the top
+// bit: one 64-bit load, for loops that keep a bit position rather than a
+// reader. The eight bytes from pos / 8 on must lie inside the buffer.
+inline std::uint64_t bitsAt(const std::uint8_t* base, std::uint64_t pos) {
+    std::uint64_t word;
+    std::memcpy(&word, base + (pos >> 3), sizeof word);
+    if constexpr (std::endian::native == std::endian::little) {
+        word = __builtin_bswap64(word);
+    }
+    return word << (pos & 7);
+}
 
 class BitStream {
 public:
@@ -97,8 +118,16 @@ public:
     const std::uint8_t* boundary() const { return boundary_; }
     void clearBoundary() { boundary_ = nullptr; }
 
+    // The source position where the current file's audio ends (tags follow
+    // it), 0 when unknown; audioEnd() is that place in the buffer once the
+    // buffer reaches it, else null. Positions restart at 0 where a list's
+    // next file begins.
+    void setAudioEnd(std::int64_t position);
+    const std::uint8_t* audioEnd() const { return audioEnd_; }
+
 private:
     void moveUnreadToFront();
+    void placeAudioEnd();
 
     InputSource* source_ = nullptr;
     bool sourceOpen_ = false;
@@ -109,6 +138,10 @@ private:
     std::size_t dataEnd_ = 0;
     std::int64_t padBudget_ = 0;
     const std::uint8_t* boundary_ = nullptr;
+    // Source position of the byte after the last one read into the buffer.
+    std::int64_t sourcePosition_ = 0;
+    std::int64_t audioEndPosition_ = 0;
+    const std::uint8_t* audioEnd_ = nullptr;
     BitReader reader_;
 };
 

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "info_frame.h"
 #include "input_source.h"
+#include "kernels.h"
 
 namespace quavera {
 
@@ -43,8 +45,10 @@ struct StreamInfo {
 
 class Decoder {
 public:
-    // bufferSize: the context's buffer without its 1024 slack bytes.
-    explicit Decoder(std::size_t bufferSize = 16384, std::size_t threshold = 1152);
+    // bufferSize: the context's buffer without its 1024 slack bytes; simd:
+    // the kernels' instruction set (the widest the processor has, unless a
+    // tool compares them).
+    explicit Decoder(std::size_t bufferSize = 16384, std::size_t threshold = 1152, Simd simd = Simd::Automatic);
     ~Decoder();
     Decoder(const Decoder&) = delete;
     Decoder& operator=(const Decoder&) = delete;
@@ -55,6 +59,15 @@ public:
     bool openInput(const char* name);
     bool closeInput();
     std::int32_t tell() const;
+
+    // The source seeks cheaply (a local file, not a network stream): the
+    // tags at the end are looked for at open, and a seek in a stream with an
+    // information frame walks the frames to reach the exact one. On by default.
+    void setRandomAccess(bool on);
+    // Cuts the encoder's delay and padding, when the information frame gives
+    // them, out of the PCM (from the next open on). Off by default: every
+    // decoded sample is written.
+    void setGapless(bool on);
 
     // Stream open from the start of the input. On failure the last-error text
     // says why (it may also stay as it was when the input simply had no bytes).
@@ -67,15 +80,24 @@ public:
     // Decodes one frame into out (info().pcmBlockSize bytes). Returns the frame
     // counter, or 0 at the end of the stream (nothing written then).
     std::uint32_t decodeFrame(std::uint8_t* out);
+    // Bytes of PCM the last decoded frame left at out: pcmBlockSize, or less
+    // where gapless trimming cut the encoder's delay or padding (never 0:
+    // frames cut whole are passed over).
+    std::size_t lastFrameBytes() const;
+    // The current file's information frame, when it is trusted; it is not
+    // decoded as audio.
+    const InfoFrame* infoFrame() const;
 
     // Asks for a jump to ms before the next frame; false while one is pending.
     bool requestSeek(std::uint32_t ms);
     // True when the list reader has moved on to its next file since the last
     // call (the boundary was crossed by the decoder); clears the flag.
     bool takeFileChange();
-    // Bitrate per channel (kbit/s) of the current file's first header, for the
-    // status record after a list moved on.
+    // Bitrate per channel (kbit/s) of the current file (its first header's,
+    // or a VBR file's average) and its total time in ms (as StreamInfo's),
+    // for the status record after a list moved on.
     int currentBitratePerChannel() const;
+    float currentTotalTime() const;
 
     // Frame counter: the number the next decoded frame returns. Set at open
     // and by a seek from the byte position; the engine may set it itself.

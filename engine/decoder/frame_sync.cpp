@@ -1,5 +1,9 @@
 #include "frame_sync.h"
 
+#include <algorithm>
+
+#include "file_layout.h"
+
 namespace quavera {
 
 namespace {
@@ -8,8 +12,9 @@ bool atSyncWord(const BitReader& reader) {
     return reader.ptr[0] == 0xFF && (reader.ptr[1] & 0xF0) == 0xF0;
 }
 
-// A list reader has moved on to its next file: frame counting starts over
-// with that file's bitrate and length.
+// A list reader has moved on to its next file, whose first header the
+// reader stands on: frame counting starts over with that file's bitrate and
+// length, and its information frame is no audio.
 void enterNextFile(BitStream& stream, StreamState& state, FrameHeader header) {
     stream.clearBoundary();
     const int bitratePerChannel = header.bitratePerChannel();
@@ -18,6 +23,22 @@ void enterNextFile(BitStream& stream, StreamState& state, FrameHeader header) {
     state.totalFrames = state.framesIn(stream.length());
     state.fileChanged = true;
     state.currentBitratePerChannel = bitratePerChannel;
+    state.enteredFile = readNextFileStart(stream, header, state.probeEnd);
+}
+
+// The tags at the end of a file are no frames: where the audio ends, the
+// stream ends, or a list goes on at its next file. False at the end.
+bool passAudioEnd(BitStream& stream, BitReader& reader) {
+    const std::uint8_t* end = stream.audioEnd();
+    if (end == nullptr || reader.ptr < end) {
+        return true;
+    }
+    const std::uint8_t* next = stream.boundary();
+    if (next == nullptr) {
+        return false;
+    }
+    reader.ptr = std::max(reader.ptr, next);
+    return true;
 }
 
 } // namespace
@@ -31,11 +52,17 @@ bool syncFrame(BitStream& stream, StreamState& state, FrameHeader& header) {
     reader.alignToByte();
     std::int64_t positionsLeft = 4 * static_cast<std::int64_t>(frameBytes);
     for (;;) {
+        if (!passAudioEnd(stream, reader)) {
+            return false;
+        }
         while (!atSyncWord(reader)) {
             if (--positionsLeft < 0 || !stream.ensure(frameBytes)) {
                 return false;
             }
             ++reader.ptr;
+        }
+        if (!passAudioEnd(stream, reader)) {
+            return false;
         }
         const std::uint8_t* syncStart = reader.ptr;
         const std::uint32_t high = reader.read(16);
@@ -45,7 +72,10 @@ bool syncFrame(BitStream& stream, StreamState& state, FrameHeader& header) {
                 return false;
             }
             if (stream.boundary() != nullptr && syncStart >= stream.boundary()) {
+                // From the file's first audio frame on.
+                reader.ptr = syncStart;
                 enterNextFile(stream, state, header);
+                continue;
             }
             break;
         }

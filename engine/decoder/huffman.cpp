@@ -1,6 +1,7 @@
 #include "huffman.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,32 +17,41 @@ namespace {
 constexpr unsigned kMaxLookahead = 9;
 constexpr unsigned kMaxCodeBits = 32;
 constexpr std::uint8_t kEscape = 250;
-constexpr std::uint8_t kNoLeaf = 255;
+
+// The node that bit side leads to from point (an offset of 250 or more is
+// added again at the node it leads to), or -1 outside the tree.
+int follow(const HuffmanTable& table, unsigned point, unsigned side) {
+    const std::uint8_t* node = table.tree + 2 * point;
+    while (node[side] >= kEscape) {
+        point += node[side];
+        if (point >= table.treelen) {
+            return -1;
+        }
+        node = table.tree + 2 * point;
+    }
+    point += node[side];
+    return point < table.treelen ? static_cast<int>(point) : -1;
+}
+
+bool isLeaf(const HuffmanTable& table, int point) {
+    return table.tree[2 * point] == 0;
+}
 
 // Walks the tree from the root with bits from next(); returns the bits used,
 // or -1 when no leaf is reached within kMaxCodeBits or the walk leaves the
 // tree (only a damaged text can do that).
 template <class NextBit>
 int walk(const HuffmanTable& table, NextBit next, unsigned& value) {
-    unsigned point = 0;
-    for (unsigned used = 0; point < table.treelen; ++used) {
-        const std::uint8_t* node = table.tree + 2 * point;
-        if (node[0] == 0) {
-            value = node[1];
+    int point = table.treelen > 0 ? 0 : -1;
+    for (unsigned used = 0; point >= 0; ++used) {
+        if (isLeaf(table, point)) {
+            value = table.tree[2 * point + 1];
             return static_cast<int>(used);
         }
         if (used == kMaxCodeBits) {
             return -1;
         }
-        const unsigned side = next();
-        while (node[side] >= kEscape) {
-            point += node[side];
-            if (point >= table.treelen) {
-                return -1;
-            }
-            node = table.tree + 2 * point;
-        }
-        point += node[side];
+        point = follow(table, static_cast<unsigned>(point), next());
     }
     return -1;
 }
@@ -60,7 +70,50 @@ struct PatternBits {
     }
 };
 
-void buildLookahead(HuffmanTable& table) {
+// The node after the bits of pattern, or -1 when they end at a leaf or leave
+// the tree first.
+int nodeAfter(const HuffmanTable& table, unsigned pattern, unsigned width) {
+    int point = table.treelen > 0 ? 0 : -1;
+    for (PatternBits bits{pattern, width}; point >= 0 && bits.width > 0;) {
+        if (isLeaf(table, point)) {
+            return -1;
+        }
+        point = follow(table, static_cast<unsigned>(point), bits());
+    }
+    return point;
+}
+
+// The most bits a code below point needs; limit + 1 when one needs more.
+unsigned depthBelow(const HuffmanTable& table, int point, unsigned limit) {
+    if (isLeaf(table, point)) {
+        return 0;
+    }
+    if (limit == 0) {
+        return 1;
+    }
+    unsigned deepest = 0;
+    for (unsigned side = 0; side < 2; ++side) {
+        const int next = follow(table, static_cast<unsigned>(point), side);
+        if (next >= 0) {
+            deepest = std::max(deepest, 1 + depthBelow(table, next, limit - 1));
+        }
+    }
+    return deepest;
+}
+
+// Lookup entries: a leaf holds the value and the code's whole length, a link
+// the width and start of a second-level table.
+constexpr std::uint32_t kLookupLeaf = 1u << 31;
+constexpr unsigned kMaxSecondLevel = 10;
+
+std::uint32_t lookupEntry(const HuffmanTable& table, unsigned pattern, unsigned width) {
+    unsigned value = 0;
+    const int used = walk(table, PatternBits{pattern, width}, value);
+    return used >= 0 && static_cast<unsigned>(used) <= width ? kLookupLeaf | static_cast<unsigned>(used) << 8 | value
+                                                             : 0;
+}
+
+void buildLookup(HuffmanTable& table) {
     int longest = 0;
     for (unsigned p = 0; p < (1u << kMaxLookahead); ++p) {
         unsigned value = 0;
@@ -68,22 +121,25 @@ void buildLookahead(HuffmanTable& table) {
         longest = std::max(longest, used < 0 ? static_cast<int>(kMaxCodeBits) : used);
     }
     // At least one bit: the reader cannot peek 0 bits.
-    table.lookahead = std::clamp(static_cast<unsigned>(longest), 1u, kMaxLookahead);
-    const std::size_t entries = std::size_t{1} << table.lookahead;
+    const unsigned d = std::clamp(static_cast<unsigned>(longest), 1u, kMaxLookahead);
+    table.lookahead = d;
     try {
-        table.lookValue.assign(entries, 0);
-        table.lookLength.assign(entries, kNoLeaf);
+        table.lookup.assign(std::size_t{1} << d, 0);
+        for (unsigned i = 0; i < (1u << d); ++i) {
+            table.lookup[i] = lookupEntry(table, i, d);
+            const int node = table.lookup[i] == 0 ? nodeAfter(table, i, d) : -1;
+            if (node < 0) {
+                continue;
+            }
+            const unsigned width = std::min(depthBelow(table, node, kMaxSecondLevel), kMaxSecondLevel);
+            table.lookup[i] = width << 24 | static_cast<std::uint32_t>(table.lookup.size());
+            for (unsigned s = 0; s < (1u << width); ++s) {
+                table.lookup.push_back(lookupEntry(table, i << width | s, d + width));
+            }
+        }
     } catch (const std::bad_alloc&) {
         std::fputs("Shit\n", stdout);
         std::exit(-111);
-    }
-    for (unsigned i = 0; i < entries; ++i) {
-        unsigned value = 0;
-        const int used = walk(table, PatternBits{i, table.lookahead}, value);
-        if (used >= 0) {
-            table.lookValue[i] = static_cast<std::uint8_t>(value);
-            table.lookLength[i] = static_cast<std::uint8_t>(used);
-        }
     }
 }
 
@@ -196,7 +252,13 @@ int readDecoderTables(const char* text, HuffmanTables& tables) {
             std::printf("huffman decodertable error at table %d\n", static_cast<int>(n));
             table.treelen = 0;
         }
-        buildLookahead(table);
+        if (table.ref >= 0) {
+            // The same tree: the same lookup.
+            table.lookahead = tables[table.ref].lookahead;
+            table.lookup = tables[table.ref].lookup;
+        } else {
+            buildLookup(table);
+        }
     }
     return static_cast<int>(tables.size());
 }
@@ -219,9 +281,9 @@ int withSign(BitReader& reader, int value) {
     return value != 0 && reader.read(1) != 0 ? -value : value;
 }
 
-// Inlined into the granule loop, which keeps its reader in registers.
-[[gnu::always_inline]] inline void decodeCode(BitReader& reader, const HuffmanTable& table, int& x, int& y, int& v,
-                                              int& w) {
+// One code by the tree, bit by bit: what the lookup leaves to the tree (a
+// damaged code, concealed, or one too long for it).
+void decodeByWalk(BitReader& reader, const HuffmanTable& table, int& x, int& y, int& v, int& w) {
     if (table.treelen == 0) {
         x = y = 0;
         if (table.count1) {
@@ -229,57 +291,8 @@ int withSign(BitReader& reader, int value) {
         }
         return;
     }
-    // One 25-bit look serves the code and, mostly, its sign bits too: a code
-    // found by lookup has at most 9 bits, its signs at most 4.
-    constexpr unsigned kAhead = 25;
-    const std::uint32_t bits = reader.peek(kAhead);
-    const std::uint32_t ahead = bits >> (kAhead - table.lookahead);
-    const unsigned length = table.lookLength[ahead];
     unsigned value = 0;
-    bool legal = true;
-    if (length > table.lookahead) {
-        legal = walk(table, [&reader] { return reader.read(1); }, value) >= 0;
-    } else {
-        value = table.lookValue[ahead];
-        if (table.count1) {
-            // The sign bits of v, w, x, y follow in that order, one per
-            // non-zero value; the last one is y's.
-            static constexpr std::uint8_t kSetBits[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
-            const unsigned count = kSetBits[value & 15u];
-            std::uint32_t signs = bits >> (kAhead - length - count) & BitReader::kMask[count];
-            reader.skip(length + count);
-            // Random signs would defeat branch prediction: no branches here.
-            const auto take = [&signs](unsigned set) {
-                const int result = static_cast<int>(set) * (1 - 2 * static_cast<int>(signs & 1u));
-                signs >>= set;
-                return result;
-            };
-            y = take(value & 1u);
-            x = take(value >> 1 & 1u);
-            w = take(value >> 2 & 1u);
-            v = take(value >> 3 & 1u);
-            return;
-        }
-        const auto px = static_cast<int>(value >> 4);
-        const auto py = static_cast<int>(value & 15);
-        if (table.linbits == 0 ||
-            (static_cast<unsigned>(px) != table.xlen - 1 && static_cast<unsigned>(py) != table.ylen - 1)) {
-            // No linbits: the sign bits of the non-zero values follow the
-            // code, the last one y's. Negated without branches.
-            const unsigned sx = px != 0 ? 1u : 0u;
-            const unsigned sy = py != 0 ? 1u : 0u;
-            const std::uint32_t signs = bits >> (kAhead - length - sx - sy) & BitReader::kMask[sx + sy];
-            reader.skip(length + sx + sy);
-            const auto negY = static_cast<int>(signs & sy);
-            const auto negX = static_cast<int>(signs >> sy & sx);
-            y = (py ^ -negY) + negY;
-            x = (px ^ -negX) + negX;
-            return;
-        }
-        x = px;
-        y = py;
-        reader.skip(length);
-    }
+    const bool legal = walk(table, [&reader] { return reader.read(1); }, value) >= 0;
     if (table.count1) {
         if (legal) {
             v = withSign(reader, static_cast<int>(value >> 3 & 1));
@@ -290,13 +303,13 @@ int withSign(BitReader& reader, int value) {
         }
         v = w = 0;
     }
-    if (!legal) {
+    if (legal) {
+        x = static_cast<int>(value >> 4);
+        y = static_cast<int>(value & 15);
+    } else {
         std::fputs("Illegal Huffman code in data.\n", stdout);
         x = static_cast<int>(2 * (table.xlen - 1));
         y = static_cast<int>(2 * (table.ylen - 1));
-    } else if (length > table.lookahead) {
-        x = static_cast<int>(value >> 4);
-        y = static_cast<int>(value & 15);
     }
     if (table.linbits > 0 && static_cast<unsigned>(x) == table.xlen - 1) {
         x += static_cast<int>(reader.read(table.linbits));
@@ -308,47 +321,214 @@ int withSign(BitReader& reader, int value) {
     y = withSign(reader, y);
 }
 
+// The lookup entry of the code at the top of bits, or 0.
+[[gnu::always_inline]] inline std::uint32_t lookupCode(const HuffmanTable& table, std::uint64_t bits) {
+    std::uint32_t entry = table.lookup[static_cast<std::size_t>(bits >> (64 - table.lookahead))];
+    if ((entry & kLookupLeaf) == 0 && entry != 0) {
+        const unsigned width = entry >> 24;
+        entry = table.lookup[(entry & 0xFFFFFFu) + static_cast<std::size_t>((bits << table.lookahead) >> (64 - width))];
+    }
+    return entry;
+}
+
+// value negated when the top bit of rest is set and value is not zero; that
+// sign bit is then consumed. Without branches: random signs would defeat
+// branch prediction.
+[[gnu::always_inline]] inline int takeSign(int value, std::uint64_t& rest, unsigned& used) {
+    const unsigned present = value != 0 ? 1u : 0u;
+    const auto negative = static_cast<int>(static_cast<unsigned>(rest >> 63) & present);
+    rest <<= present;
+    used += present;
+    return (value ^ -negative) + negative;
+}
+
+// A value of a big-value pair: its linbits when the table has them and the
+// value is the table's largest, then its sign.
+[[gnu::always_inline]] inline int takeValue(int value, unsigned largest, unsigned linbits, std::uint64_t& rest,
+                                            unsigned& used) {
+    if (linbits > 0 && static_cast<unsigned>(value) == largest) {
+        value += static_cast<int>(rest >> (64 - linbits));
+        rest <<= linbits;
+        used += linbits;
+    }
+    return takeSign(value, rest, used);
+}
+
+// A code by lookup with the bits that follow it, all within one load: a
+// big-value pair with its linbits and signs (at most 19 + 2 (13 + 1) bits),
+// or a count1 quadruple into lines v, w, x, y with a sign bit for each value
+// that is not zero (at most 6 + 4). False when the tree must decide.
+template <bool Count1>
+[[gnu::always_inline]] inline bool decodeByLookup(const HuffmanTable& table, const std::uint8_t* base,
+                                                  std::uint64_t& pos, int* values) {
+    const std::uint64_t bits = bitsAt(base, pos);
+    const std::uint32_t entry = lookupCode(table, bits);
+    if (entry == 0) {
+        return false;
+    }
+    unsigned used = entry >> 8 & 31;
+    std::uint64_t rest = bits << used;
+    if constexpr (Count1) {
+        for (int i = 0; i < 4; ++i) {
+            values[i] = takeSign(static_cast<int>(entry >> (3 - i) & 1), rest, used);
+        }
+    } else {
+        values[0] = takeValue(static_cast<int>(entry >> 4 & 15), table.xlen - 1, table.linbits, rest, used);
+        values[1] = takeValue(static_cast<int>(entry & 15), table.ylen - 1, table.linbits, rest, used);
+    }
+    pos += used;
+    return true;
+}
+
+// Positions count bits from base.
+std::uint64_t positionOf(const BitReader& reader, const std::uint8_t* base) {
+    return static_cast<std::uint64_t>(reader.ptr - base) * 8 + reader.bit;
+}
+
+BitReader readerAt(const std::uint8_t* base, std::uint64_t pos) {
+    return BitReader{base + pos / 8, static_cast<unsigned>(pos % 8)};
+}
+
+// Any code by lookup, or by the tree where the lookup leaves it.
+void decodeCode(const HuffmanTable& table, const std::uint8_t* base, std::uint64_t& pos, int& x, int& y, int& v,
+                int& w) {
+    int values[4];
+    const bool found =
+        table.count1 ? decodeByLookup<true>(table, base, pos, values) : decodeByLookup<false>(table, base, pos, values);
+    if (found) {
+        if (table.count1) {
+            v = values[0];
+            w = values[1];
+            x = values[2];
+            y = values[3];
+        } else {
+            x = values[0];
+            y = values[1];
+        }
+        return;
+    }
+    BitReader reader = readerAt(base, pos);
+    decodeByWalk(reader, table, x, y, v, w);
+    pos = positionOf(reader, base);
+}
+
 } // namespace
 
 void huffmanDecode(BitReader& reader, const HuffmanTable& table, int& x, int& y, int& v, int& w) {
-    decodeCode(reader, table, x, y, v, w);
+    std::uint64_t pos = reader.bit;
+    decodeCode(table, reader.ptr, pos, x, y, v, w);
+    reader = readerAt(reader.ptr, pos);
+}
+
+namespace {
+
+// One granule's spectrum being decoded: its bit position and lines, and the
+// big-value region it is in.
+class SpectrumCursor {
+public:
+    SpectrumCursor(const std::uint8_t* base, const SpectrumJob& job) : base_(base), job_(job) {
+        pos_ = static_cast<std::uint64_t>(job.start);
+        // Damaged side information may claim more big values than lines.
+        const unsigned bigEnd = std::min(2 * job.fields.bigValues, 576u);
+        limits_[0] = std::min(job.fields.region1Start, bigEnd);
+        limits_[1] = std::min(job.fields.region2Start, bigEnd);
+        limits_[2] = bigEnd;
+    }
+
+    // The table of the first region from the current one with lines left,
+    // zeroing the lines of regions coded with table 0; null when the big
+    // values are done.
+    const HuffmanTable* regionTable(const HuffmanTables& tables) {
+        for (; region_ < 3; ++region_) {
+            const HuffmanTable& table = tables[job_.fields.tableSelect[region_]];
+            if (table.treelen != 0 && line_ < limits_[region_]) {
+                return &table;
+            }
+            for (; line_ < limits_[region_]; ++line_) {
+                job_.lines[line_] = 0;
+            }
+        }
+        return nullptr;
+    }
+    bool regionLeft() const { return line_ < limits_[region_]; }
+    void pair(const HuffmanTable& table) {
+        int* xy = job_.lines + line_;
+        if (!decodeByLookup<false>(table, base_, pos_, xy)) {
+            int v = 0;
+            int w = 0;
+            decodeCode(table, base_, pos_, xy[0], xy[1], v, w);
+        }
+        line_ += 2;
+    }
+    void bigValuesAlone(const HuffmanTables& tables) {
+        while (const HuffmanTable* table = regionTable(tables)) {
+            while (regionLeft()) {
+                pair(*table);
+            }
+        }
+    }
+    // The count1 region up to the granule's end; returns the lines that may
+    // be non-zero and leaves the position at the end.
+    unsigned finish(const HuffmanTables& tables) {
+        int* lines = job_.lines;
+        const auto end = static_cast<std::uint64_t>(job_.part2Start + job_.fields.part23Length);
+        const HuffmanTable& quad = tables[32 + job_.fields.count1TableSelect];
+        bool quadruples = false;
+        while (line_ < 573 && pos_ < end) {
+            if (!decodeByLookup<true>(quad, base_, pos_, lines + line_)) {
+                decodeCode(quad, base_, pos_, lines[line_ + 2], lines[line_ + 3], lines[line_], lines[line_ + 1]);
+            }
+            line_ += 4;
+            quadruples = true;
+        }
+        // The last quadruple ran past the granule's data: it belongs to no line.
+        if (quadruples && pos_ > end) {
+            line_ -= 4;
+        }
+        std::fill(lines + line_, lines + 576, 0);
+        return line_;
+    }
+
+private:
+    const std::uint8_t* base_;
+    const SpectrumJob& job_;
+    std::uint64_t pos_;
+    unsigned line_ = 0;
+    unsigned limits_[3];
+    int region_ = 0;
+};
+
+} // namespace
+
+void decodeGranuleSpectra(const std::uint8_t* base, SpectrumJob* jobs, int count) {
+    const HuffmanTables& tables = huffmanTables();
+    SpectrumCursor first(base, jobs[0]);
+    if (count == 2) {
+        // Pair by pair in turns, while both are in a region.
+        SpectrumCursor second(base, jobs[1]);
+        const HuffmanTable* a = first.regionTable(tables);
+        const HuffmanTable* b = second.regionTable(tables);
+        while (a != nullptr && b != nullptr) {
+            while (first.regionLeft() && second.regionLeft()) {
+                first.pair(*a);
+                second.pair(*b);
+            }
+            a = first.regionTable(tables);
+            b = second.regionTable(tables);
+        }
+        second.bigValuesAlone(tables);
+        jobs[1].nonzero = second.finish(tables);
+    }
+    first.bigValuesAlone(tables);
+    jobs[0].nonzero = first.finish(tables);
 }
 
 unsigned decodeGranuleSpectrum(BitReader& granuleReader, const std::uint8_t* base, std::int64_t part2Start,
                                const SpectrumFields& fields, int* lines) {
-    BitReader reader = granuleReader;
-    const HuffmanTables& tables = huffmanTables();
-    const std::int64_t end = part2Start + fields.part23Length;
-    const auto position = [&] { return static_cast<std::int64_t>(reader.ptr - base) * 8 + reader.bit; };
-
-    // Damaged side information may claim more big values than lines.
-    const unsigned bigEnd = std::min(2 * fields.bigValues, 576u);
-    const unsigned limits[3] = {std::min(fields.region1Start, bigEnd), std::min(fields.region2Start, bigEnd), bigEnd};
-    unsigned line = 0;
-    int v = 0;
-    int w = 0;
-    for (int region = 0; region < 3; ++region) {
-        const HuffmanTable& table = tables[fields.tableSelect[region]];
-        for (; line < limits[region]; line += 2) {
-            decodeCode(reader, table, lines[line], lines[line + 1], v, w);
-        }
-    }
-
-    const HuffmanTable& quad = tables[32 + fields.count1TableSelect];
-    bool quadruples = false;
-    while (line < 573 && position() < end) {
-        decodeCode(reader, quad, lines[line + 2], lines[line + 3], lines[line], lines[line + 1]);
-        line += 4;
-        quadruples = true;
-    }
-    // The last quadruple ran past the granule's data: it belongs to no line.
-    if (quadruples && position() > end) {
-        line -= 4;
-    }
-    granuleReader.ptr = base + end / 8;
-    granuleReader.bit = static_cast<unsigned>(end % 8);
-    std::fill(lines + line, lines + 576, 0);
-    return line;
+    SpectrumJob job{part2Start, static_cast<std::int64_t>(positionOf(granuleReader, base)), fields, lines, 0};
+    decodeGranuleSpectra(base, &job, 1);
+    granuleReader = readerAt(base, static_cast<std::uint64_t>(part2Start + fields.part23Length));
+    return job.nonzero;
 }
 
 } // namespace quavera

@@ -23,11 +23,13 @@ struct HuffmanTable {
     const std::uint8_t* tree = nullptr;
     unsigned treelen = 0;
     bool count1 = false;
-    // Indexed by the next lookahead bits: the value and the code length
-    // (a length above lookahead means the code is longer).
+    // Indexed by the next lookahead bits: a code's value (x << 4 | y) and
+    // length, or for a longer code a link to a second-level table indexed by
+    // the bits after those; second-level tables follow the first level.
+    // Zero where only the tree decides (a code longer than the lookahead
+    // and 10 more bits, or a damaged one). See huffman.cpp.
     unsigned lookahead = 0;
-    std::vector<std::uint8_t> lookValue;
-    std::vector<std::uint8_t> lookLength;
+    std::vector<std::uint32_t> lookup;
     std::vector<std::uint8_t> ownTree;
 };
 
@@ -61,5 +63,20 @@ struct SpectrumFields {
 // and returns the number of lines that may be non-zero.
 unsigned decodeGranuleSpectrum(BitReader& reader, const std::uint8_t* base, std::int64_t part2Start,
                                const SpectrumFields& fields, int* lines);
+
+// One granule's spectrum for decodeGranuleSpectra: bit positions count from
+// the base the call is given.
+struct SpectrumJob {
+    std::int64_t part2Start; // where the granule's scale factors began
+    std::int64_t start;      // where its Huffman data begins
+    SpectrumFields fields;
+    int* lines;              // 576 quantised values out
+    unsigned nonzero;        // out: the lines that may be non-zero
+};
+
+// The spectra of one or two granules (the channels of a granule), decoded
+// side by side: each code depends only on the codes before it in its own
+// granule, so the processor overlaps the two.
+void decodeGranuleSpectra(const std::uint8_t* base, SpectrumJob* jobs, int count);
 
 } // namespace quavera

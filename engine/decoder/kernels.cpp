@@ -1,54 +1,59 @@
 #include "kernels.h"
 
-#include <bit>
-
 namespace quavera {
 
 const KernelSet& plainKernels();
-#ifdef QUAVERA_HAVE_AVX2
+#ifdef QUAVERA_X86_KERNELS
 const KernelSet& avx2Kernels();
+const KernelSet& avx512Kernels();
 #endif
 
 namespace {
 
-bool nearZero(float value) {
-    return static_cast<std::int32_t>(std::bit_cast<std::uint32_t>(value) & 0x7F000000u) < 0x39000000;
-}
-
-bool processorHasAvx2() {
-#ifdef QUAVERA_HAVE_AVX2
-    static const bool has = __builtin_cpu_supports("avx2") != 0;
-    return has;
+bool processorHas(Simd choice) {
+#ifdef QUAVERA_X86_KERNELS
+    switch (choice) {
+    case Simd::Avx2: {
+        static const bool has = __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
+        return has;
+    }
+    case Simd::Avx512: {
+        // The checks include the operating system's support for the registers.
+        static const bool has = processorHas(Simd::Avx2) && __builtin_cpu_supports("avx512f") != 0 &&
+                                __builtin_cpu_supports("avx512vl") != 0 && __builtin_cpu_supports("avx512bw") != 0 &&
+                                __builtin_cpu_supports("avx512dq") != 0;
+        return has;
+    }
+    default:
+        return true;
+    }
 #else
-    return false;
+    return choice == Simd::Automatic || choice == Simd::Plain;
 #endif
 }
 
 } // namespace
 
-// Subbands are dropped in pairs from the top while both are near silent. The
-// odd one of a pair must count too: in Layer II an even subband quantised to
-// zero often sits below a loud odd one, and dropping that would cut audible
-// content, not silence.
-int activeSubbands(const float* s, int divisor) {
-    int m0 = 31 / divisor - 1;
-    while (m0 > 0 && nearZero(s[m0]) && nearZero(s[m0 + 1])) {
-        m0 -= 2;
-    }
-    return m0 + 2;
+bool simdAvailable(Simd choice) {
+    return processorHas(choice);
 }
 
-bool simdAvailable(Simd choice) {
-    return choice != Simd::Avx2 || processorHasAvx2();
+Simd widestSimd() {
+    return processorHas(Simd::Avx512) ? Simd::Avx512 : processorHas(Simd::Avx2) ? Simd::Avx2 : Simd::Plain;
 }
 
 const KernelSet& kernelSet(Simd choice) {
-#ifdef QUAVERA_HAVE_AVX2
-    if (choice != Simd::Plain && processorHasAvx2()) {
+    if (choice == Simd::Automatic) {
+        choice = widestSimd();
+    }
+#ifdef QUAVERA_X86_KERNELS
+    if (choice == Simd::Avx512 && processorHas(Simd::Avx512)) {
+        return avx512Kernels();
+    }
+    if (choice == Simd::Avx2 && processorHas(Simd::Avx2)) {
         return avx2Kernels();
     }
 #endif
-    (void)choice;
     return plainKernels();
 }
 

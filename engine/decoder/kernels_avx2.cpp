@@ -1,7 +1,6 @@
-// Compiled with AVX2 enabled; only called when the processor has it.
+// Compiled with AVX2 and FMA enabled; only called when the processor has both.
 #define QUAVERA_KERNEL_NAMESPACE avx2
-#include "pcm_writer.h"
-#include "synthesis_kernels.h"
+#include "kernel_set.h"
 
 namespace quavera {
 

@@ -11,8 +11,8 @@ namespace {
 
 // The most one frame can read: header, CRC, four allocation bits, scfsi and
 // three scale factors for 32 subbands of two channels, 16-bit samples, and
-// the word the reader loads.
-constexpr std::size_t kMaxFrameBytes = 4 + 2 + (32 * 2 * (4 + 2 + 18) + 12 * 32 * 2 * 3 * 16) / 8 + 4;
+// the eight bytes a read loads.
+constexpr std::size_t kMaxFrameBytes = 4 + 2 + (32 * 2 * (4 + 2 + 18) + 12 * 32 * 2 * 3 * 16) / 8 + 8;
 
 } // namespace
 
@@ -74,17 +74,22 @@ std::uint32_t Layer2Decoder::decodeFrame(FrameContext& context, std::uint8_t* ou
     return context.state.frameCounter++;
 }
 
-inline void Layer2Decoder::readGranule(BitReader& reader, const Quantizer& q, float* values) {
+inline void Layer2Decoder::readGranule(const std::uint8_t* base, std::uint64_t& pos, const Quantizer& q,
+                                       float* values) {
+    // At most three 16-bit codewords: all within one load.
+    const std::uint64_t bits = bitsAt(base, pos);
     std::uint32_t v[3];
     if (q.degroup != nullptr) {
-        const auto& split = q.degroup[reader.read(q.bits)];
+        const auto& split = q.degroup[bits >> (64 - q.bits)];
         v[0] = split[0];
         v[1] = split[1];
         v[2] = split[2];
+        pos += q.bits;
     } else {
-        v[0] = reader.read(q.bits);
-        v[1] = reader.read(q.bits);
-        v[2] = reader.read(q.bits);
+        for (unsigned i = 0; i < 3; ++i) {
+            v[i] = static_cast<std::uint32_t>(bits << (i * q.bits) >> (64 - q.bits));
+        }
+        pos += 3 * q.bits;
     }
     for (int i = 0; i < 3; ++i) {
         const auto word = static_cast<std::int16_t>((v[i] << q.shift) ^ 0x8000u);
@@ -154,39 +159,48 @@ void Layer2Decoder::readFrame(BitReader& reader, FrameHeader header, Synthesis& 
         }
     }
 
-    float* out[2] = {synthesis.subbands(0), synthesis.subbands(1)};
-    for (int granule = 0; granule < 12; ++granule) {
-        const int part = granule / 4;
-        float* slot[2] = {out[0] + 32 * 3 * granule, out[1] + 32 * 3 * granule};
-        for (int sb = 0; sb < bound; ++sb) {
+    // The subbands read, in the frame's order; the others stay silent.
+    int count = 0;
+    const auto slotZero = [&](int ch, int sb) { return synthesis.subbands(ch) + sb; };
+    for (int sb = 0; sb < sblimit; ++sb) {
+        if (sb < bound) {
             for (int ch = 0; ch < channels; ++ch) {
-                float values[3] = {0.0f, 0.0f, 0.0f};
-                float scale = 0.0f;
                 if (allocation_[ch][sb] != 0) {
-                    readGranule(reader, quantizer_[ch][sb], values);
-                    scale = scale_[ch][sb][part];
+                    coded_[count++] = CodedSubband{&quantizer_[ch][sb], 1, {slotZero(ch, sb)}, {scale_[ch][sb].data()}};
                 }
-                for (int i = 0; i < 3; ++i) {
-                    slot[ch][32 * i + sb] = values[i] * scale;
-                }
+            }
+        } else if (allocation_[0][sb] != 0) {
+            // Above the bound both channels share one set of samples, each
+            // with its own scale factors.
+            CodedSubband& c = coded_[count++];
+            c = CodedSubband{&quantizer_[0][sb], channels, {}, {}};
+            for (int ch = 0; ch < channels; ++ch) {
+                c.out[ch] = slotZero(ch, sb);
+                c.scale[ch] = scale_[ch][sb].data();
             }
         }
-        // Above the bound both channels share one set of samples, each with
-        // its own scale factors.
-        for (int sb = bound; sb < sblimit; ++sb) {
-            float values[3] = {0.0f, 0.0f, 0.0f};
-            const bool coded = allocation_[0][sb] != 0;
-            if (coded) {
-                readGranule(reader, quantizer_[0][sb], values);
-            }
-            for (int ch = 0; ch < channels; ++ch) {
-                const float scale = coded ? scale_[ch][sb][part] : 0.0f;
-                for (int i = 0; i < 3; ++i) {
-                    slot[ch][32 * i + sb] = values[i] * scale;
+    }
+    for (int ch = 0; ch < channels; ++ch) {
+        std::fill_n(synthesis.subbands(ch), Synthesis::kSlotsPerFrame * 32, 0.0f);
+    }
+    const std::uint8_t* base = reader.ptr;
+    std::uint64_t pos = reader.bit;
+    for (int granule = 0; granule < 12; ++granule) {
+        const int part = granule / 4;
+        const int slot = 32 * 3 * granule;
+        for (int i = 0; i < count; ++i) {
+            const CodedSubband& c = coded_[i];
+            float values[3];
+            readGranule(base, pos, *c.quantizer, values);
+            for (int o = 0; o < c.outputs; ++o) {
+                const float scale = c.scale[o][part];
+                for (int v = 0; v < 3; ++v) {
+                    c.out[o][slot + 32 * v] = values[v] * scale;
                 }
             }
         }
     }
+    reader = BitReader{base + pos / 8, static_cast<unsigned>(pos % 8)};
 }
 
 } // namespace quavera

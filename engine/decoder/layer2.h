@@ -29,16 +29,27 @@ private:
         float c = 0;                                           // C / 32768
     };
 
+    // A subband read in the current frame, in the order of the samples in
+    // the frame: its quantizer and where its samples go with which scale
+    // factors (both channels for a subband above the joint-stereo bound).
+    struct CodedSubband {
+        const Quantizer* quantizer;
+        int outputs;
+        float* out[2];            // slot 0 of the subband in each channel
+        const float* scale[2];    // the three parts' scale factors
+    };
+
     void readFrame(BitReader& reader, FrameHeader header, Synthesis& synthesis);
-    // Reads the three values of one granule of a subband and requantises them
-    // without scale factor.
-    static void readGranule(BitReader& reader, const Quantizer& q, float* values);
+    // Reads the three values of one granule of a subband at bit position pos
+    // of base and requantises them without scale factor.
+    static void readGranule(const std::uint8_t* base, std::uint64_t& pos, const Quantizer& q, float* values);
 
     const tables::AllocTable* table_ = nullptr;
     std::array<std::array<Quantizer, 32>, 2> quantizer_{};
     std::array<std::array<int, 32>, 2> allocation_{};
     std::array<std::array<std::uint8_t, 32>, 2> scfsi_{};
     std::array<std::array<std::array<float, 3>, 32>, 2> scale_{};
+    std::array<CodedSubband, 64> coded_{};
 };
 
 // The allocation table for a per-channel bitrate (kbit/s) and sampling

@@ -68,7 +68,13 @@ std::uint32_t Layer3Decoder::decodeFrame(FrameContext& context, std::uint8_t* ou
         }
         FrameHeader header;
         if (!syncFrame(stream, context.state, header)) {
-            return 0;
+            if (slot == 0 || !finishLoneFrame_) {
+                return 0;
+            }
+            for (int ch = 0; ch < 2; ++ch) {
+                std::fill_n(context.synthesis.subbands(ch) + 32 * slot, 32 * (Synthesis::kSlotsPerFrame - slot), 0.0f);
+            }
+            break;
         }
         readSideInfo(stream.reader(), header, side_);
         const int slots = mainDataSlots(header);
@@ -118,20 +124,32 @@ void Layer3Decoder::decodeGranules(FrameHeader header, Synthesis& synthesis, int
     stereo.midSide = header.mode() == 1 && (header.modeExtension() & 2) != 0;
     stereo.intensity = header.mode() == 1 && (header.modeExtension() & 1) != 0;
     BitReader& reader = reservoir_.reader();
+    const std::uint8_t* base = reservoir_.base();
+    const auto position = [&] { return (reader.ptr - base) * 8 + reader.bit; };
     for (int gr = 0; gr < granulesPerFrame(header); ++gr) {
-        unsigned nonzero[2] = {0, 0};
+        // The scale factors of each channel, then the Huffman data of both
+        // side by side: a channel's data begin where the previous one's end.
+        SpectrumJob jobs[2];
         for (int ch = 0; ch < channels; ++ch) {
             const GranuleInfo& g = side_.granule[gr][ch];
-            ScaleFactors& sf = scaleFactors_[static_cast<std::size_t>(ch)];
-            const std::int64_t part2Start = (reader.ptr - reservoir_.base()) * 8 + reader.bit;
+            const std::int64_t part2Start = position();
             if (mpeg1_) {
-                readScaleFactorsMpeg1(reader, g, side_.scfsi[ch], gr, sf);
+                readScaleFactorsMpeg1(reader, g, side_.scfsi[ch], gr, scaleFactors_[static_cast<std::size_t>(ch)]);
             } else {
-                readScaleFactorsLsf(reader, g, ch == 1 && stereo.intensity, bands, sf);
+                readScaleFactorsLsf(reader, g, ch == 1 && stereo.intensity, bands,
+                                    scaleFactors_[static_cast<std::size_t>(ch)]);
             }
-            int* q = quantised_[static_cast<std::size_t>(ch)].data();
-            nonzero[ch] = decodeGranuleSpectrum(reader, reservoir_.base(), part2Start, spectrumFields(g, bands), q);
-            requantise(q, nonzero[ch], g, sf, bands, spectrum_[static_cast<std::size_t>(ch)].data());
+            jobs[ch] = SpectrumJob{part2Start, position(), spectrumFields(g, bands),
+                                   quantised_[static_cast<std::size_t>(ch)].data(), 0};
+            const std::int64_t end = part2Start + g.part23Length;
+            reader = BitReader{base + end / 8, static_cast<unsigned>(end % 8)};
+        }
+        decodeGranuleSpectra(base, jobs, channels);
+        unsigned nonzero[2] = {0, 0};
+        for (int ch = 0; ch < channels; ++ch) {
+            nonzero[ch] = jobs[ch].nonzero;
+            requantise(jobs[ch].lines, nonzero[ch], side_.granule[gr][ch], scaleFactors_[static_cast<std::size_t>(ch)],
+                       bands, spectrum_[static_cast<std::size_t>(ch)].data());
         }
         if (channels == 2 && (stereo.midSide || stereo.intensity)) {
             processStereo(spectrum_[0].data(), spectrum_[1].data(), stereo, side_.granule[gr][1], scaleFactors_[1],

@@ -16,9 +16,14 @@ namespace quavera {
 
 class Layer3Decoder final : public LayerDecoder {
 public:
+    explicit Layer3Decoder(Simd simd = Simd::Automatic) : hybrid_(simd) {}
     std::string setup(FrameHeader first) override;
     void reset() override;
     std::uint32_t decodeFrame(FrameContext& context, std::uint8_t* out) override;
+    // At the lower sampling frequencies a call decodes two frames; when the
+    // stream ends after the first of them, it is played with silence after
+    // it instead of dropped (for streams whose frame count is known).
+    void finishLoneFrame(bool on) { finishLoneFrame_ = on; }
 
 private:
     // Decodes the granules of a frame whose main data starts at the
@@ -26,6 +31,7 @@ private:
     void decodeGranules(FrameHeader header, Synthesis& synthesis, int slot);
 
     bool mpeg1_ = true;
+    bool finishLoneFrame_ = false;
     Reservoir reservoir_;
     std::int64_t frameStart_ = 0; // main-data bytes appended before this frame
     SideInfo side_;

@@ -17,9 +17,8 @@ namespace {
 // x(i) = y(i + n/4) for the first quarter, -y(3n/4 - 1 - i) for the middle
 // half and -y(i - 3n/4) for the last quarter.
 struct HybridTables {
-    double cosLong[18][18]; // [k][j], n = 36; single-precision values, held widened
-    double cosShort[6][6];  // [k][j], n = 12
-    float window[4][36];     // by block type; [2] is unused
+    ImdctTables imdct;       // n = 36, for the long-block kernels
+    double cosShort[6][6];   // [k][j], n = 12; single-precision values, held widened
     float shortWindow[12];
 };
 
@@ -29,7 +28,7 @@ const HybridTables& hybridTables() {
         HybridTables t{};
         for (int k = 0; k < 18; ++k) {
             for (int j = 0; j < 18; ++j) {
-                t.cosLong[k][j] = static_cast<float>(std::cos(kPi / 72.0 * (2 * j + 1) * (2 * k + 1)));
+                t.imdct.cosines[k][j] = static_cast<float>(std::cos(kPi / 72.0 * (2 * j + 1) * (2 * k + 1)));
             }
         }
         for (int k = 0; k < 6; ++k) {
@@ -39,10 +38,12 @@ const HybridTables& hybridTables() {
         }
         const auto longSine = [&](int i) { return static_cast<float>(std::sin(kPi / 36.0 * (i + 0.5))); };
         const auto shortSine = [&](int i) { return static_cast<float>(std::sin(kPi / 12.0 * (i + 0.5))); };
+        // By block type; type 2 (short blocks) has its own transform.
         for (int i = 0; i < 36; ++i) {
-            t.window[0][i] = longSine(i);
-            t.window[1][i] = i < 18 ? longSine(i) : i < 24 ? 1.0f : i < 30 ? shortSine(i - 18) : 0.0f;
-            t.window[3][i] = i < 6 ? 0.0f : i < 12 ? shortSine(i - 6) : i < 18 ? 1.0f : longSine(i);
+            const int lane = i < 18 ? i : i - 18 + kImdctLanes;
+            t.imdct.windows[0][lane] = longSine(i);
+            t.imdct.windows[1][lane] = i < 18 ? longSine(i) : i < 24 ? 1.0f : i < 30 ? shortSine(i - 18) : 0.0f;
+            t.imdct.windows[3][lane] = i < 6 ? 0.0f : i < 12 ? shortSine(i - 6) : i < 18 ? 1.0f : longSine(i);
         }
         for (int i = 0; i < 12; ++i) {
             t.shortWindow[i] = shortSine(i);
@@ -96,35 +97,6 @@ void aliasReduce(float* xr, int sb) {
     }
 }
 
-// Either half of the inputs may be known to be zero.
-void imdctLong(const HybridTables& t, ImdctAccumulate accumulate, const float* in, bool lowZero, bool highZero,
-               const float* window, float* overlap, float* out) {
-    double low[18];
-    double high[18];
-    if (!lowZero) {
-        accumulate(t.cosLong, in, low);
-    }
-    if (!highZero) {
-        accumulate(t.cosLong + 9, in + 9, high);
-    }
-    double y[18];
-    for (int j = 0; j < 18; ++j) {
-        y[j] = lowZero ? high[j] : highZero ? low[j] : low[j] + high[j];
-    }
-    for (int i = 0; i < 9; ++i) {
-        out[i] = static_cast<float>(y[i + 9] * window[i]) + overlap[i];
-    }
-    for (int i = 9; i < 18; ++i) {
-        out[i] = static_cast<float>(-y[26 - i] * window[i]) + overlap[i];
-    }
-    for (int i = 18; i < 27; ++i) {
-        overlap[i - 18] = static_cast<float>(-y[26 - i] * window[i]);
-    }
-    for (int i = 27; i < 36; ++i) {
-        overlap[i - 18] = static_cast<float>(-y[i - 27] * window[i]);
-    }
-}
-
 // Three short transforms of window j from inputs 3k + j, windowed; window j
 // lands at 6 + 6j of the 36 values, which are zero outside 6..29.
 void imdctShort(const HybridTables& t, const float* in, float* overlap, float* out) {
@@ -160,21 +132,6 @@ void imdctShort(const HybridTables& t, const float* in, float* overlap, float* o
 
 } // namespace
 
-ImdctAccumulate plainImdctAccumulate();
-#ifdef QUAVERA_HAVE_AVX2
-ImdctAccumulate avx2ImdctAccumulate();
-#endif
-
-ImdctAccumulate imdctAccumulate(Simd choice) {
-#ifdef QUAVERA_HAVE_AVX2
-    if (choice != Simd::Plain && simdAvailable(Simd::Avx2)) {
-        return avx2ImdctAccumulate();
-    }
-#endif
-    (void)choice;
-    return plainImdctAccumulate();
-}
-
 void HybridFilter::reset() {
     for (auto& channel : overlap_) {
         for (auto& band : channel) {
@@ -203,11 +160,11 @@ void HybridFilter::process(int channel, float* xr, unsigned nonzero, const Granu
     for (int sb = 0; sb < kSubbands; ++sb) {
         const float* in = xr + 18 * sb;
         float* overlap = overlap_[channel][sb].data();
-        float out[18];
+        float out[kImdctLanes];
         const bool lowZero = sb > filled || groupIsZero(in);
         const bool highZero = sb > filled || groupIsZero(in + 9);
         if (lowZero && highZero) {
-            std::memcpy(out, overlap, sizeof out);
+            std::memcpy(out, overlap, 18 * sizeof(float));
             std::fill(overlap, overlap + 18, 0.0f);
         } else if (shortBlocks && !(g.mixedBlock && sb < 2)) {
             imdctShort(t, in, overlap, out);
@@ -215,15 +172,13 @@ void HybridFilter::process(int channel, float* xr, unsigned nonzero, const Granu
             // The two lowest subbands of a mixed block take the normal window,
             // whatever the block type.
             const int type = blockType == 2 || (g.mixedBlock && sb < 2) ? 0 : blockType;
-            imdctLong(t, accumulate_, in, lowZero, highZero, t.window[type], overlap, out);
+            imdctLong_(t.imdct, type, in, lowZero, highZero, overlap, out);
         }
-        if ((sb & 1) != 0) {
-            for (int i = 1; i < 18; i += 2) {
-                out[i] = -out[i];
-            }
-        }
+        // Odd subbands: every second output negated, as one sign flip.
+        const std::uint32_t flip = (sb & 1) != 0 ? 0x80000000u : 0u;
         for (int i = 0; i < 18; ++i) {
-            subbands[32 * (slot + i) + sb] = out[i];
+            const std::uint32_t sign = (i & 1) != 0 ? flip : 0u;
+            subbands[32 * (slot + i) + sb] = std::bit_cast<float>(std::bit_cast<std::uint32_t>(out[i]) ^ sign);
         }
     }
 }

@@ -101,21 +101,32 @@ int shortPositions(const float* right, const ScaleFactors& sf, const BandLayout&
 
 void processStereo(float* left, float* right, StereoMode mode, const GranuleInfo& rightGranule,
                    const ScaleFactors& rightSf, const BandLayout& bands, unsigned* nonzero) {
+    if (!mode.intensity) {
+        // Mid/side alone: one loop without branches, in vectors.
+        const unsigned lines = std::max(nonzero[0], nonzero[1]);
+        if (mode.midSide) {
+            for (unsigned i = 0; i < lines; ++i) {
+                const float m = left[i];
+                const float s = right[i];
+                left[i] = (m + s) * kInvSqrt2;
+                right[i] = (m - s) * kInvSqrt2;
+            }
+        }
+        nonzero[0] = nonzero[1] = lines;
+        return;
+    }
     std::array<std::uint8_t, 576> positions;
     positions.fill(kNoPosition);
-    if (mode.intensity) {
-        if (!rightGranule.shortBlocks()) {
-            longPositions(right, rightSf, bands, 22, mode.mpeg1, positions.data());
-        } else if (!rightGranule.mixedBlock) {
-            shortPositions(right, rightSf, bands, 0, mode.mpeg1, positions.data());
-        } else if (shortPositions(right, rightSf, bands, 3, mode.mpeg1, positions.data()) <= 3) {
-            // The short part is silent in every window: the long part may carry intensity too.
-            longPositions(right, rightSf, bands, bands.mixedLongBands, mode.mpeg1, positions.data());
-        }
+    if (!rightGranule.shortBlocks()) {
+        longPositions(right, rightSf, bands, 22, mode.mpeg1, positions.data());
+    } else if (!rightGranule.mixedBlock) {
+        shortPositions(right, rightSf, bands, 0, mode.mpeg1, positions.data());
+    } else if (shortPositions(right, rightSf, bands, 3, mode.mpeg1, positions.data()) <= 3) {
+        // The short part is silent in every window: the long part may carry intensity too.
+        longPositions(right, rightSf, bands, bands.mixedLongBands, mode.mpeg1, positions.data());
     }
-    const unsigned lines = mode.intensity ? 576u : std::max(nonzero[0], nonzero[1]);
     const IntensityRatios& ratios = intensityRatios();
-    for (unsigned i = 0; i < lines; ++i) {
+    for (unsigned i = 0; i < 576; ++i) {
         const std::uint8_t pos = positions[i];
         const float m = left[i];
         if (pos == kNoPosition) {
@@ -134,7 +145,7 @@ void processStereo(float* left, float* right, StereoMode mode, const GranuleInfo
             right[i] = (pos & 1u) != 0 || pos == 0 ? m : m * io[n];
         }
     }
-    nonzero[0] = nonzero[1] = mode.intensity ? std::max(nonzero[0], nonzero[1]) : lines;
+    nonzero[0] = nonzero[1] = std::max(nonzero[0], nonzero[1]);
 }
 
 } // namespace quavera

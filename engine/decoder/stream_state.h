@@ -3,10 +3,20 @@
 // moves on: the reference header, the frame-size estimate, the frame counter,
 // a pending seek and what a list's move to its next file changed.
 #include <cstdint>
+#include <optional>
 
 #include "frame_header.h"
+#include "info_frame.h"
 
 namespace quavera {
+
+// How a list's next file begins, as the frame sync found it there.
+struct FileStart {
+    FrameHeader header;            // of its first frame
+    std::optional<InfoFrame> info; // a trusted information frame, which was skipped
+    std::int32_t infoPosition = 0; // where it starts in the file
+    std::int64_t audioEnd = 0;     // where the file's tags at the end begin; 0: unknown
+};
 
 struct StreamState {
     std::uint32_t referenceBits = 0; // first header masked with FrameHeader::kStreamMask
@@ -24,6 +34,10 @@ struct StreamState {
 
     bool fileChanged = false;
     int currentBitratePerChannel = 0;
+    // The files' tags at the end may be read (not a network stream).
+    bool probeEnd = true;
+    // Set by the frame sync when a list's next file begins, taken by the decoder.
+    std::optional<FileStart> enteredFile;
 
     std::uint32_t frameNumberAt(std::int64_t audioPosition) const {
         const double frames = static_cast<double>(audioPosition) / frameSize.exact;

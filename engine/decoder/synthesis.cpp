@@ -1,5 +1,7 @@
 #include "synthesis.h"
 
+#include <cstring>
+
 #include "synthesis_tables.h"
 
 namespace quavera {
@@ -22,42 +24,26 @@ bool Synthesis::configure(int divisor, int quality, int streamChannels, int outp
         error = "Wrong number of sample bits (" + std::to_string(bits) + ")!";
         return false;
     }
-    divisor_ = divisor;
-    firstTap_ = firstTapOf(quality);
-    lastTap_ = lastTapOf(quality);
+    // Taps 2..13, 4..11 or 6..9 of the window's 16.
+    firstTap_ = 2 * quality;
+    lastTap_ = 15 - 2 * quality;
     // A two-channel stream played mono outputs its left channel; the right
-    // one would never be heard.
-    channels_ = streamChannels < outputChannels ? streamChannels : outputChannels;
-    frameBytes_ = kSlotsPerFrame * (32 / divisor) * outputChannels * bits / 8;
-    const KernelSet& kernels = kernelSet(simd);
-    matrix_ = kernels.matrix[divisorIndex(divisor)];
-    window_ = kernels.window[divisorIndex(divisor)];
-    writer_ = selectPcmWriter(divisor, outputChannels, bits);
+    // one would never be heard, so it is not synthesised.
+    const int channels = streamChannels < outputChannels ? streamChannels : outputChannels;
+    frameBytes_ = kSlotsPerFrame * (32 / divisor) * channels * bits / 8;
+    kernel_ = kernelSet(simd).frame[divisorIndex(divisor)][channels - 1][bits == 16 ? 1 : 0];
     return true;
 }
 
 void Synthesis::reset() {
     subbands_.fill(0.0f);
-    for (auto& ring : history_) {
-        ring.fill(0.0);
-    }
-    ringOffset_ = 0;
+    std::memset(history_.blocks, 0, sizeof history_.blocks);
+    // The first slot after a reset writes block 15.
+    history_.newest = 0;
 }
 
 void Synthesis::synthesizeFrame(std::uint8_t* out) {
-    const SynthesisTables& tables = synthesisTables();
-    for (int t = 0; t < kSlotsPerFrame; ++t) {
-        ringOffset_ = (ringOffset_ - 64) & 1023;
-        SlotWindow slot{{history_[0].data() + ringOffset_, history_[1].data() + ringOffset_},
-                        tables.windowWide.data(),
-                        firstTap_,
-                        lastTap_,
-                        window_};
-        for (int ch = 0; ch < channels_; ++ch) {
-            matrix_(subbands(ch) + 32 * t, history_[ch].data() + ringOffset_);
-        }
-        out += writer_(out, slot);
-    }
+    kernel_(history_, FrameJob{{subbands(0), subbands(1)}, firstTap_, lastTap_, out});
 }
 
 } // namespace quavera

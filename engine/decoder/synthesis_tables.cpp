@@ -19,22 +19,30 @@ SynthesisTables build() {
     }
     for (std::size_t i = 0; i < t.window.size(); ++i) {
         t.window[i] = 0.5f * static_cast<float>(tables::kSynthesisWindowW[i]);
-        t.windowWide[i] = t.window[i];
     }
     for (int divisor : {1, 2, 4}) {
-        auto& rows = t.rowsByK[divisorIndex(divisor)];
-        int row = 0;
+        auto& lanes = t.matrixLanes[divisorIndex(divisor)];
+        int lane = 0;
         const auto addRow = [&](int v) {
             for (int k = 0; k < 32; ++k) {
-                rows[k][row] = t.n[v][k];
+                lanes[k][lane] = t.n[v][k];
             }
-            ++row;
+            ++lane;
         };
         for (int v = 0; v < 16; v += divisor) {
             addRow(v);
         }
         for (int v = 32 + divisor; v < 48; v += divisor) {
             addRow(v);
+        }
+        for (int k = 0; k < 32; ++k) {
+            lanes[k][lane] = 1.0;
+        }
+        auto& window = t.windowLanes[divisorIndex(divisor)];
+        for (int i = 0; i < 16; ++i) {
+            for (int j = 0; j < 32; j += divisor) {
+                window[i][j / divisor] = t.window[j + 32 * i];
+            }
         }
     }
     return t;

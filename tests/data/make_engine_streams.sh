@@ -21,9 +21,15 @@ twolame --quiet -b 128 -m s blip44.wav short.mp2
 twolame --quiet -b 128 -m j long44.wav long.mp2
 lame --quiet -b 64 tone22.wav lsf22.mp3
 lame --quiet -b 128 tone44.wav stereo128.mp3
+# VBR with lame's information frame, and mpg123's length of it in samples.
+lame --quiet -V 5 long44.wav vbr.mp3
+mpg123 -q -w vbr.ref.wav vbr.mp3
+python3 -c "import os; print((os.path.getsize('vbr.ref.wav') - 44) // 4)" > vbr.samples
+rm vbr.ref.wav
 
 python3 - <<'PY'
 import random
+import struct
 base = open("stereo128.mp2", "rb").read()
 
 def patched(byte2_mask, byte2_value, layer=None):
@@ -55,6 +61,24 @@ open("short_header.mp2", "wb").write(base[:3])
 open("truncated.mp2", "wb").write(base[: len(base) // 2 + 211])
 # A stereo stream that goes on in single-channel mode.
 open("switch.mp2", "wb").write(base + open("mono64.mp2", "rb").read())
+
+# The frame count of the information frame; with absurd values the stream
+# plays as a plain one.
+vbr = bytearray(open("vbr.mp3", "rb").read())
+xing = vbr.find(b"Xing")
+open("vbr.frames", "w").write(str(struct.unpack(">I", vbr[xing + 8:xing + 12])[0]))
+no_frames = bytearray(vbr)
+no_frames[xing + 8:xing + 12] = struct.pack(">I", 0)
+open("vbr_noframes.mp3", "wb").write(bytes(no_frames))
+# Tags at the end of a Layer II stream: an APEv2 tag whose item holds a frame
+# of the stream (as a picture may hold anything), then an ID3v1 tag.
+item = base[:418]
+items = struct.pack("<II", len(item), 0) + b"Cover\0" + item
+footer = lambda flags: b"APETAGEX" + struct.pack("<IIII", 2000, len(items) + 32, 1, flags) + bytes(8)
+ape = footer(0xA0000000) + items + footer(0x80000000)
+id3v1 = b"TAG" + b" " * 124 + b"\xff"
+open("tagged_end.mp2", "wb").write(base + ape + id3v1)
+open("tagged_end.tags", "w").write(str(len(ape) + len(id3v1)))
 
 # One MPEG-2 Layer III frame alone: a decode call needs two, so the stream
 # ends before its first block holds any audio.

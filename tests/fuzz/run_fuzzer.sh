@@ -19,6 +19,8 @@ if command -v sox >/dev/null && command -v twolame >/dev/null && command -v lame
   # Layer III with short blocks (clicks after silence), joint and plain stereo.
   sox -R -n -r 44100 -c 2 -b 16 "$work/k.wav" synth 0.02 square 300 pad 0 0.1 repeat 2 gain -3 2>/dev/null
   lame --quiet -m j -b 128 "$work/k.wav" "$work/e.mp3"
+  # VBR behind its information frame.
+  lame --quiet -V 4 "$work/k.wav" "$work/g.mp3"
   sox -R -n -r 22050 -c 2 -b 16 "$work/l.wav" synth 0.3 sine 300-3000 pinknoise gain -6 2>/dev/null
   lame --quiet -m s -b 64 "$work/l.wav" "$work/f.mp3"
   i=0

@@ -2,8 +2,12 @@
 // checks, linbits and signs, count1 limits and the granule's end position.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "huffman.h"
 #include "huffman_text.h"
@@ -221,6 +225,135 @@ TEST(Huffman, BigValuesBeyondTheGranuleStopAtLine576) {
     EXPECT_EQ(lines[574], 1);
     EXPECT_EQ(lines[576], 99);
     EXPECT_EQ(bits.position(), 100u);
+}
+
+// Every code of a tree with its value, found by following the node pairs
+// (an offset of 250 or more is added again at the node it leads to).
+void collectCodes(const HuffmanTable& table, unsigned point, const std::string& path,
+                  std::vector<std::pair<std::string, unsigned>>& codes) {
+    const std::uint8_t* node = table.tree + 2 * point;
+    if (node[0] == 0) {
+        codes.emplace_back(path, node[1]);
+        return;
+    }
+    for (unsigned side = 0; side < 2; ++side) {
+        unsigned next = point;
+        while (table.tree[2 * next + side] >= 250) {
+            next += table.tree[2 * next + side];
+        }
+        collectCodes(table, next + table.tree[2 * next + side], path + (side == 0 ? "0" : "1"), codes);
+    }
+}
+
+// A value as written after its code: linbits where the table has them and
+// the value is at its largest, then the sign of a value that is not zero.
+int putValue(BitWriter& w, const HuffmanTable& table, unsigned value, unsigned largest, std::mt19937& random) {
+    auto v = static_cast<int>(value);
+    if (table.linbits > 0 && value == largest) {
+        const auto extra = static_cast<std::uint32_t>(random()) & table.linmax;
+        w.put(extra, static_cast<int>(table.linbits));
+        v += static_cast<int>(extra);
+    }
+    if (v != 0) {
+        const bool negative = random() % 2 != 0;
+        w.put(negative ? 1u : 0u, 1);
+        v = negative ? -v : v;
+    }
+    return v;
+}
+
+// Every code of every table, each three times in random order with random
+// linbits and signs, decodes to what was written and takes its bits: codes
+// the first-level lookup holds, those of its second-level tables and the
+// longest ones alike.
+TEST(Huffman, EveryCodeOfEveryTableDecodes) {
+    const HuffmanTables& tables = huffmanTables();
+    std::mt19937 random(5);
+    for (std::size_t n = 1; n < tables.size(); ++n) {
+        const HuffmanTable& table = tables[n];
+        if (table.treelen == 0 || (table.ref >= 0 && table.linbits == tables[table.ref].linbits)) {
+            continue;
+        }
+        std::vector<std::pair<std::string, unsigned>> codes;
+        collectCodes(table, 0, "", codes);
+        std::vector<std::pair<std::string, unsigned>> order;
+        for (int copy = 0; copy < 3; ++copy) {
+            order.insert(order.end(), codes.begin(), codes.end());
+        }
+        std::shuffle(order.begin(), order.end(), random);
+        BitWriter w;
+        std::vector<Decoded> expected;
+        std::vector<std::size_t> ends;
+        for (const auto& [code, value] : order) {
+            putCode(w, code.c_str());
+            Decoded d;
+            if (table.count1) {
+                d.v = putValue(w, table, value >> 3 & 1, 1, random);
+                d.w = putValue(w, table, value >> 2 & 1, 1, random);
+                d.x = putValue(w, table, value >> 1 & 1, 1, random);
+                d.y = putValue(w, table, value & 1, 1, random);
+            } else {
+                d.x = putValue(w, table, value >> 4, table.xlen - 1, random);
+                d.y = putValue(w, table, value & 15, table.ylen - 1, random);
+            }
+            expected.push_back(d);
+            ends.push_back(w.bitCount());
+        }
+        Bits bits(w);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const Decoded d = decode(bits, static_cast<int>(n));
+            ASSERT_EQ(d.x, expected[i].x) << "table " << n << " code " << order[i].first;
+            ASSERT_EQ(d.y, expected[i].y) << "table " << n << " code " << order[i].first;
+            if (table.count1) {
+                ASSERT_EQ(d.v, expected[i].v) << "table " << n << " code " << order[i].first;
+                ASSERT_EQ(d.w, expected[i].w) << "table " << n << " code " << order[i].first;
+            }
+            ASSERT_EQ(bits.position(), ends[i]) << "table " << n << " code " << order[i].first;
+        }
+    }
+}
+
+// The channels of a granule decoded side by side give what each gives
+// alone: random data through three regions of different tables (one of them
+// table 0), then count1 quadruples up to the granule's end.
+TEST(Huffman, GranulesSideBySideDecodeAsAlone) {
+    std::mt19937 random(9);
+    const auto below = [&random](unsigned n) { return static_cast<unsigned>(random() % n); };
+    BitWriter w;
+    for (int i = 0; i < 1500; ++i) {
+        w.put(below(256), 8);
+    }
+    Bits bits(w);
+    const std::uint8_t* base = bits.bytes.data();
+    for (int round = 0; round < 40; ++round) {
+        SpectrumFields f[2];
+        std::int64_t start[2];
+        for (int ch = 0; ch < 2; ++ch) {
+            f[ch].part23Length = 200 + below(3000);
+            f[ch].bigValues = below(300);
+            for (unsigned& table : f[ch].tableSelect) {
+                table = below(32);
+            }
+            f[ch].tableSelect[below(3)] = 0;
+            f[ch].count1TableSelect = below(2);
+            f[ch].region1Start = 2 * below(100);
+            f[ch].region2Start = f[ch].region1Start + 2 * below(200);
+            start[ch] = (ch == 0 ? 0 : start[0] + f[0].part23Length) + below(64);
+        }
+        int alone[2][576];
+        unsigned aloneNonzero[2];
+        for (int ch = 0; ch < 2; ++ch) {
+            BitReader reader{base + start[ch] / 8, static_cast<unsigned>(start[ch] % 8)};
+            aloneNonzero[ch] = decodeGranuleSpectrum(reader, base, start[ch], f[ch], alone[ch]);
+        }
+        int paired[2][576];
+        SpectrumJob jobs[2] = {{start[0], start[0], f[0], paired[0], 0}, {start[1], start[1], f[1], paired[1], 0}};
+        decodeGranuleSpectra(base, jobs, 2);
+        for (int ch = 0; ch < 2; ++ch) {
+            EXPECT_EQ(jobs[ch].nonzero, aloneNonzero[ch]) << round;
+            EXPECT_TRUE(std::equal(alone[ch], alone[ch] + 576, paired[ch])) << round << " channel " << ch;
+        }
+    }
 }
 
 } // namespace

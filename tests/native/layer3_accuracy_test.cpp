@@ -20,11 +20,12 @@
 namespace quavera::test {
 namespace {
 
-// Neither reference plays a LAME/Xing information frame, and the product
-// plays it as a silent frame: the product may lag by whole frames of 576 or
-// 1152 samples. The lag (a multiple of 576 up to maxLag) is the one that fits
-// best; then both signals are cut to their common length, so that the
-// low-pass sees the same edges on both sides, filtered and compared.
+// The product may lag by whole frames of 576 or 1152 samples (a conformance
+// stream's first frames may reach back before its start; the encoder's
+// information frame is played by none of the decoders). The lag (a multiple
+// of 576 up to maxLag) is the one that fits best; then both signals are cut
+// to their common length, so that the low-pass sees the same edges on both
+// sides, filtered and compared.
 PcmDifference compareLowPassed(PcmData test, PcmData reference, std::size_t maxLag) {
     const auto channels = static_cast<std::size_t>(std::max(test.channels, 1));
     std::size_t bestLag = 0;

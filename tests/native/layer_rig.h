@@ -2,8 +2,10 @@
 // A layer's frame decoding driven frame by frame outside the Decoder, so that
 // tests can read the subband samples of each frame.
 #include <string>
+#include <type_traits>
 
 #include "bitstream.h"
+#include "file_layout.h"
 #include "layer2.h"
 #include "layer3.h"
 #include "stream_open.h"
@@ -17,17 +19,21 @@ struct LayerRig {
     explicit LayerRig(Bytes data) : source(std::move(data)) {
         stream.bind(&source);
         stream.open("rig");
-        FirstFrame first;
-        if (!findFirstFrame(stream, first, error)) {
+        // As the decoder opens a stream: an information frame is no audio.
+        FileLayout layout;
+        if (!readFileLayout(stream, true, layout, error)) {
             return;
         }
-        const FrameHeader header = first.header;
+        const FrameHeader header = layout.first.header;
         channels = header.channels();
         state.referenceBits = header.streamBits();
         state.streamChannels = channels;
         state.samplingFrequency = header.samplingFrequency();
         state.frameSize = frameSizeOf(channels, header.bitratePerChannel(), header.samplingFrequency());
         error = layer.setup(header);
+        if constexpr (std::is_same_v<Layer, Layer3Decoder>) {
+            layer.finishLoneFrame(layout.info.has_value());
+        }
         if (error.empty() && synthesis.configure(1, 1, channels, channels, 16, error)) {
             synthesis.reset();
             pcm.resize(static_cast<std::size_t>(synthesis.frameBytes()));

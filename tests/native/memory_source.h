@@ -11,13 +11,19 @@ namespace quavera::test {
 using Bytes = std::vector<std::uint8_t>;
 
 // Serves bytes from memory; with several files it behaves like the player's
-// list reader, flagging the read that crosses into the next file.
+// list reader: a read that reaches the end of a file goes on in the next one
+// and is flagged, and from then on positions and the length are the next
+// file's.
 class MemorySource final : public InputSource {
 public:
     explicit MemorySource(Bytes data, std::string name = "memory.mp2");
     MemorySource(std::vector<Bytes> files, std::string name);
 
-    int open(const char*) override { position_ = 0; return 1; }
+    int open(const char*) override {
+        currentFile_ = 0;
+        position_ = 0;
+        return 1;
+    }
     int close() override { return 1; }
     std::uint32_t read(void* buffer, std::uint32_t count) override;
     int seek(std::int32_t position) override;
@@ -27,10 +33,7 @@ public:
     int fileChanged() override { return 0; }
 
 private:
-    std::size_t fileAt(std::size_t position) const;
-
     std::vector<Bytes> files_;
-    Bytes all_;
     std::string name_;
     std::size_t position_ = 0;
     std::uint32_t previousFileBytes_ = 0;

@@ -12,7 +12,6 @@
 
 #include "model_synthesis.h"
 #include "kernels.h"
-#include "pcm_writer.h"
 #include "standard_tables.h"
 #include "synthesis.h"
 #include "synthesis_tables.h"
@@ -112,34 +111,55 @@ TEST_P(SynthesisKernels, WithinOneLsbOfThePlainModel) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Synthesis, SynthesisKernels, ::testing::Values(Simd::Plain, Simd::Avx2),
-                         [](const auto& p) { return std::string(p.param == Simd::Plain ? "Plain" : "Avx2"); });
+const char* simdName(Simd simd) {
+    return simd == Simd::Plain ? "Plain" : simd == Simd::Avx2 ? "Avx2" : "Avx512";
+}
 
-// Both instruction sets give the very same bits on decoded material.
-TEST(SynthesisKernels, PlainAndAvx2Agree) {
-    if (!simdAvailable(Simd::Avx2)) {
-        GTEST_SKIP() << "this processor lacks AVX2";
-    }
-    std::mt19937 random(11);
-    for (int divisor : {1, 2, 4}) {
-        Synthesis plain;
-        Synthesis wide;
-        std::string error;
-        ASSERT_TRUE(plain.configure(divisor, 1, 2, 2, 16, error, Simd::Plain));
-        ASSERT_TRUE(wide.configure(divisor, 1, 2, 2, 16, error, Simd::Avx2));
-        plain.reset();
-        wide.reset();
-        for (int frame = 0; frame < 4; ++frame) {
-            for (int ch = 0; ch < 2; ++ch) {
-                fillSubbands(plain.subbands(ch), random, frame);
-                std::copy_n(plain.subbands(ch), 36 * 32, wide.subbands(ch));
-            }
-            std::vector<std::uint8_t> a(static_cast<std::size_t>(plain.frameBytes()));
-            std::vector<std::uint8_t> b(a.size());
-            plain.synthesizeFrame(a.data());
-            wide.synthesizeFrame(b.data());
-            ASSERT_EQ(a, b) << "divisor " << divisor << " frame " << frame;
+INSTANTIATE_TEST_SUITE_P(Synthesis, SynthesisKernels, ::testing::Values(Simd::Plain, Simd::Avx2, Simd::Avx512),
+                         [](const auto& p) { return std::string(simdName(p.param)); });
+
+// Every instruction set gives the very same bits as the plain build, in
+// every output format, and writes exactly one frame of PCM.
+TEST(SynthesisKernels, WiderInstructionSetsGiveThePlainBits) {
+    int compared = 0;
+    for (Simd simd : {Simd::Avx2, Simd::Avx512}) {
+        if (!simdAvailable(simd)) {
+            continue;
         }
+        std::mt19937 random(11);
+        for (int divisor : {1, 2, 4}) {
+            for (int quality : {1, 2, 3}) {
+                for (int channels : {1, 2}) {
+                    for (int bits : {8, 16}) {
+                        Synthesis plain;
+                        Synthesis wide;
+                        std::string error;
+                        ASSERT_TRUE(plain.configure(divisor, quality, 2, channels, bits, error, Simd::Plain));
+                        ASSERT_TRUE(wide.configure(divisor, quality, 2, channels, bits, error, simd));
+                        plain.reset();
+                        wide.reset();
+                        for (int frame = 0; frame < 5; ++frame) {
+                            for (int ch = 0; ch < 2; ++ch) {
+                                fillSubbands(plain.subbands(ch), random, frame);
+                                std::copy_n(plain.subbands(ch), 36 * 32, wide.subbands(ch));
+                            }
+                            const auto bytes = static_cast<std::size_t>(plain.frameBytes());
+                            std::vector<std::uint8_t> a(bytes + 64, 0xEE);
+                            std::vector<std::uint8_t> b(bytes + 64, 0xEE);
+                            plain.synthesizeFrame(a.data());
+                            wide.synthesizeFrame(b.data());
+                            ASSERT_EQ(a, b) << simdName(simd) << " r" << divisor << " q" << quality << " "
+                                            << channels << " ch " << bits << " bit, frame " << frame;
+                            ASSERT_EQ(a[bytes], 0xEE) << "wrote past its frame";
+                            ++compared;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    if (compared == 0) {
+        GTEST_SKIP() << "this processor has no wider instruction set";
     }
 }
 
@@ -235,30 +255,30 @@ TEST(Synthesis, EightBitSamplesDropTheLowByte) {
     EXPECT_EQ(toUnsigned8(-32767), 0x00);
 }
 
-TEST(Synthesis, BytesPerSlotAndFrameByDivisorChannelsAndWidth) {
-    const SynthesisTables& t = synthesisTables();
-    const double ring[2048] = {};
-    std::uint8_t out[256];
+TEST(Synthesis, BytesPerFrameByDivisorChannelsAndWidth) {
     struct Case {
         int divisor, channels, bits, slotBytes;
     };
     for (const Case c : {Case{1, 2, 16, 128}, Case{2, 2, 16, 64}, Case{4, 2, 16, 32}, Case{1, 1, 16, 64},
                          Case{2, 1, 16, 32}, Case{1, 2, 8, 64}, Case{4, 1, 8, 8}}) {
-        const SlotWindow slot{
-            {ring, ring}, t.windowWide.data(), 2, 13, kernelSet(Simd::Plain).window[divisorIndex(c.divisor)]};
-        std::memset(out, 0xEE, sizeof out);
-        const PcmWriter writer = selectPcmWriter(c.divisor, c.channels, c.bits);
-        ASSERT_NE(writer, nullptr);
-        EXPECT_EQ(writer(out, slot), c.slotBytes);
-        EXPECT_EQ(out[c.slotBytes], 0xEE) << "wrote past its slot";
         Synthesis synthesis;
         std::string error;
         ASSERT_TRUE(synthesis.configure(c.divisor, 1, 2, c.channels, c.bits, error));
+        synthesis.reset();
         EXPECT_EQ(synthesis.frameBytes(), 36 * c.slotBytes);
+        std::vector<std::uint8_t> out(36 * c.slotBytes + 64, 0xEE);
+        synthesis.synthesizeFrame(out.data());
+        EXPECT_NE(out[36 * c.slotBytes - 1], 0xEE) << "left the end of its frame unwritten";
+        EXPECT_EQ(out[36 * c.slotBytes], 0xEE) << "wrote past its frame";
     }
-    EXPECT_EQ(selectPcmWriter(3, 2, 16), nullptr);
-    EXPECT_EQ(selectPcmWriter(1, 3, 16), nullptr);
-    EXPECT_EQ(selectPcmWriter(1, 2, 12), nullptr);
+    Synthesis synthesis;
+    std::string error;
+    EXPECT_FALSE(synthesis.configure(3, 1, 2, 2, 16, error));
+    EXPECT_EQ(error, "Illegal playback configuration: 3 FrequencyDivisor");
+    EXPECT_FALSE(synthesis.configure(1, 1, 2, 3, 16, error));
+    EXPECT_EQ(error, "Wrong number of playback channels (3)!");
+    EXPECT_FALSE(synthesis.configure(1, 1, 2, 2, 12, error));
+    EXPECT_EQ(error, "Wrong number of sample bits (12)!");
 }
 
 } // namespace

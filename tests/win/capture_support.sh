@@ -79,3 +79,39 @@ PY
 
 count() { grep -c "^$1" "$work/out" || true; }
 
+# heard_from CAPTURE [MS]: the capture ends with the reference decode from
+# some sample on, exactly from where it is at full volume, and nothing
+# audible after it. With MS (a capture that starts at a seek to MS) the
+# decode, quieter before, starts at the capture's first sample, which must
+# lie within the frame before MS.
+heard_from() {
+  python3 - "$1" "$work/ref.wav" "${2:-}" <<'PY'
+import struct, sys
+capture = open(sys.argv[1], "rb").read()
+ref = open(sys.argv[2], "rb").read()
+ref = ref[ref.find(b"data") + 8:]
+c = struct.unpack(f"<{len(capture) // 2}h", capture[: len(capture) // 2 * 2])
+r = struct.unpack(f"<{len(ref) // 2}h", ref)
+tail = 20000
+found = capture.find(ref[-tail:])
+if found < 0 or found % 4:
+    sys.exit("the end of the decode is not in the capture")
+if any(c[(found + tail) // 2:]):
+    sys.exit("the capture has sound after the end of the stream")
+delta = (len(ref) - tail - found) // 2  # reference sample of capture sample 0
+first = found // 2
+while first > 0 and c[first - 1] == r[first - 1 + delta]:
+    first -= 1
+print(f"the decode from frame {delta // 2} on; exact from capture frame {first // 2}")
+if sys.argv[3]:
+    for i in range(first):
+        a, b = c[i], r[i + delta]
+        if abs(a) > abs(b) or (a != 0 and (a > 0) != (b > 0)):
+            sys.exit(f"capture sample {i} is not the decode at a lower volume")
+    target = int(sys.argv[3]) * 44.1
+    error = (delta // 2 - target) / 44.1
+    print(f"a seek to {sys.argv[3]} ms is heard from {error:+.1f} ms")
+    if not -1152 / 44.1 < error <= 0:
+        sys.exit("not within the frame that holds the time")
+PY
+}

@@ -27,12 +27,50 @@ case $scenario in
     [ "$(count CMD_POSITION)" = $((frames / 38)) ] || fail "$(count CMD_POSITION) position ticks for $frames frames"
     ;;
   mp3|mp3-lsf)
+    # lame's information frame is not played, and neither are its delay and padding.
     file=stereo128.mp3
     [ "$scenario" = mp3-lsf ] && file=lsf22.mp3
     play "$file" --method 3
-    decode "$file" -q 2
+    decode "$file" -q 2 --gapless
     compare 16 2 8
     [ "$(count CMD_STREAM_END)" = 1 ] || fail "no CMD_STREAM_END"
+    ;;
+  vbr|vbr-noframes|tags-end)
+    # lame's information frame is not played, nor are the encoder's delay and
+    # padding: the capture is the gapless decode from its first sample on. An
+    # information frame that cannot be trusted is a frame of a plain stream;
+    # tags at the end are not played.
+    file=vbr.mp3
+    [ "$scenario" = vbr-noframes ] && file=vbr_noframes.mp3
+    [ "$scenario" = tags-end ] && file=tagged_end.mp2
+    play "$file"
+    decode "$file" -q 2 --gapless
+    compare 16 2 8
+    frames=$((($(stat -c %s "$work/ref.wav") - 44) / 4608))
+    case $scenario in
+      vbr-noframes)
+        [ "$frames" = $(($(cat "$QUAVERA_STREAMS/vbr.frames") + 1)) ] || fail "$frames frames decoded" ;;
+      tags-end)
+        cp "$work/ref.wav" "$work/tagged.wav"
+        decode stereo128.mp2 -q 2
+        cmp -s "$work/ref.wav" "$work/tagged.wav" || fail "the tags at the end were decoded" ;;
+    esac
+    ;;
+  vbr-seek)
+    # A VBR stream seeks through its frames: played from 25, 50 and 75 % of
+    # its 6 s, the capture (after the muted head) is the gapless decode from
+    # the start of the frame that holds that time to the end. Seeking while
+    # it plays, what follows the seek is that decode, from the first sample
+    # heard at full volume on.
+    decode vbr.mp3 -q 2 --gapless
+    for ms in 1500 3000 4500; do
+      play vbr.mp3 --method 2 --start-at $ms
+      grep -q "^start at $ms -> 1" "$work/out" || fail "seek to $ms refused"
+      heard_from "$work/capture.raw" $ms
+    done
+    play vbr.mp3 --method 3 --seek-paused 3000
+    grep -q '^seek 3000 -> 1' "$work/out" || fail "seek refused"
+    heard_from "$work/capture.raw"
     ;;
   settings)
     play long.mp2 --method 1 --divisor 2 --quality 1 --channels 1 --bits 8 --buffers 6 --frames 3

@@ -20,7 +20,10 @@ using quavera::StreamInfo;
 
 int usage() {
     std::fprintf(stderr, "usage: quavera-decode --info FILE\n"
-                         "       quavera-decode [-r 1|2|4] [-q 1|2|3] [-c 1|2] [-b 8|16] IN OUT.wav\n");
+                         "       quavera-decode [-r 1|2|4] [-q 1|2|3] [-c 1|2] [-b 8|16] [-k plain|avx2|avx512] "
+                         "[--gapless] IN OUT.wav\n"
+                         "(-k: the kernels' instruction set, by default the widest the processor has;\n"
+                         " --gapless: cut the encoder's delay and padding that the information frame gives)\n");
     return 2;
 }
 
@@ -60,7 +63,29 @@ int info(const char* path) {
                 s.layer, s.mpegVersion, s.bitratePerChannel, s.samplingFrequency, s.outputRate * s.frequencyDivisor,
                 s.outputRate, s.streamChannels, s.outputChannels, static_cast<long>(s.fileLength),
                 static_cast<double>(s.totalTime), static_cast<double>(s.compressionRatio), titleOf(path).c_str());
+    if (const quavera::InfoFrame* frame = decoder.infoFrame()) {
+        std::printf("infoFrame: %s\nframes: %lu\nbytes: %lu\nseekTable: %zu\n", frame->vbr ? "vbr" : "cbr",
+                    static_cast<unsigned long>(frame->frames), static_cast<unsigned long>(frame->bytes),
+                    frame->table.size());
+        if (frame->gapless) {
+            std::printf("encoderDelay: %d\nencoderPadding: %d\n", frame->delay, frame->padding);
+        }
+    }
     return 0;
+}
+
+bool kernels(const char* text, quavera::Simd& simd) {
+    const struct {
+        const char* name;
+        quavera::Simd simd;
+    } choices[] = {{"plain", quavera::Simd::Plain}, {"avx2", quavera::Simd::Avx2}, {"avx512", quavera::Simd::Avx512}};
+    for (const auto& c : choices) {
+        if (std::strcmp(text, c.name) == 0) {
+            simd = c.simd;
+            return quavera::simdAvailable(simd);
+        }
+    }
+    return false;
 }
 
 bool option(const char* text, std::initializer_list<int> allowed, int& value) {
@@ -75,9 +100,13 @@ bool option(const char* text, std::initializer_list<int> allowed, int& value) {
     return false;
 }
 
-int decode(const OutputConfig& config, const char* in, const char* out) {
+// Frames decoded into one block before it is written: few large writes.
+constexpr std::size_t kFramesPerWrite = 64;
+
+int decode(const OutputConfig& config, quavera::Simd simd, bool gapless, const char* in, const char* out) {
     FileSource source;
-    Decoder decoder;
+    Decoder decoder(16384, 1152, simd);
+    decoder.setGapless(gapless);
     if (!openInput(decoder, source, in)) {
         return 1;
     }
@@ -92,16 +121,24 @@ int decode(const OutputConfig& config, const char* in, const char* out) {
     }
     const StreamInfo& s = decoder.info();
     quavera::WavWriter wav(file, s.outputRate, s.outputChannels, s.bitsPerSample);
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(s.pcmBlockSize));
+    const auto frameBytes = static_cast<std::size_t>(s.pcmBlockSize);
+    std::vector<std::uint8_t> block(kFramesPerWrite * frameBytes);
     // Like the engine's blocks, each frame's place starts silent: a frame
     // whose main data is missing writes nothing there.
     const std::uint8_t silence = s.bitsPerSample == 8 ? 0x80 : 0x00;
-    for (;;) {
-        std::fill(block.begin(), block.end(), silence);
-        if (decoder.decodeFrame(block.data()) == 0) {
-            break;
+    for (bool more = true; more;) {
+        std::size_t filled = 0;
+        // A frame cut by gapless trimming leaves less than its place.
+        while (filled + frameBytes <= block.size()) {
+            std::uint8_t* frame = block.data() + filled;
+            std::fill(frame, frame + frameBytes, silence);
+            if (decoder.decodeFrame(frame) == 0) {
+                more = false;
+                break;
+            }
+            filled += decoder.lastFrameBytes();
         }
-        wav.write(block.data(), block.size());
+        wav.write(block.data(), filled);
     }
     wav.finish();
     std::fclose(file);
@@ -115,21 +152,31 @@ int main(int argc, char** argv) {
         return info(argv[2]);
     }
     OutputConfig config{1, 1, 2, 16};
+    quavera::Simd simd = quavera::Simd::Automatic;
+    bool gapless = false;
     int i = 1;
-    for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] != '\0' && argv[i][2] == '\0'; i += 2) {
+    for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] != '\0'; ++i) {
+        if (std::strcmp(argv[i], "--gapless") == 0) {
+            gapless = true;
+            continue;
+        }
         bool ok = false;
-        switch (argv[i][1]) {
+        const char* value = argv[++i];
+        switch (argv[i - 1][2] == '\0' ? argv[i - 1][1] : '\0') {
         case 'r':
-            ok = option(argv[i + 1], {1, 2, 4}, config.frequencyDivisor);
+            ok = option(value, {1, 2, 4}, config.frequencyDivisor);
             break;
         case 'q':
-            ok = option(argv[i + 1], {1, 2, 3}, config.quality);
+            ok = option(value, {1, 2, 3}, config.quality);
             break;
         case 'c':
-            ok = option(argv[i + 1], {1, 2}, config.channels);
+            ok = option(value, {1, 2}, config.channels);
             break;
         case 'b':
-            ok = option(argv[i + 1], {8, 16}, config.bitsPerSample);
+            ok = option(value, {8, 16}, config.bitsPerSample);
+            break;
+        case 'k':
+            ok = kernels(value, simd);
             break;
         default:
             break;
@@ -141,5 +188,5 @@ int main(int argc, char** argv) {
     if (argc - i != 2) {
         return usage();
     }
-    return decode(config, argv[i], argv[i + 1]);
+    return decode(config, simd, gapless, argv[i], argv[i + 1]);
 }

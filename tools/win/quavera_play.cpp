@@ -8,6 +8,7 @@
 //     --divisor N --quality N --channels N --bits N --buffers N --frames N
 //     --device N          wave-out device id (-1 default)
 //     --tick MS           position tick interval (default 1000; 0 = none)
+//     --start-at MS       seek before playback starts
 //     --seek MS           seek after the first position message
 //     --seek-paused MS    pause, seek and resume after the first position message
 //     --pause-ms N        pause for N ms after the first position message, then resume
@@ -47,6 +48,7 @@ struct Options {
     int divisor = 0, quality = 0, channels = 0, bits = 0, buffers = 0, frames = 0;
     int device = -2;
     DWORD tick = 1000;
+    long startAt = -1;
     long seek = -1;
     long seekPaused = -1;
     long pauseMs = -1;
@@ -66,8 +68,8 @@ struct Options {
 
 int Usage() {
     std::fputs("usage: quavera-play [--method N] [--divisor N] [--quality N] [--channels N] [--bits N]\n"
-               "       [--buffers N] [--frames N] [--device N] [--tick MS] [--seek MS] [--seek-paused MS]\n"
-               "       [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
+               "       [--buffers N] [--frames N] [--device N] [--tick MS] [--start-at MS] [--seek MS]\n"
+               "       [--seek-paused MS] [--pause-ms N] [--stop-after MS] [--replay] [--answer yes|no|cancel]\n"
                "       [--registry PATH] [--fail-after BYTES] [--stress N] [--volume N] [--cpu] [--timeout MS]\n"
                "       [--save FILE] [--info] FILE|URL\n"
                "  settings and --stress take numbers from 1, --device from -1 (the default device),\n"
@@ -105,6 +107,7 @@ bool Parse(int argc, char** argv, Options& o) {
         else if (arg == "--frames") ok = setting(o.frames);
         else if (arg == "--device") ok = ParseNumber(value(), -1, kMax, o.device);
         else if (arg == "--tick") ok = amount(o.tick);
+        else if (arg == "--start-at") ok = amount(o.startAt);
         else if (arg == "--seek") ok = amount(o.seek);
         else if (arg == "--seek-paused") ok = amount(o.seekPaused);
         else if (arg == "--pause-ms") ok = amount(o.pauseMs);
@@ -354,6 +357,9 @@ int main(int argc, char** argv) {
     if (!tamblin::OpenStream(1, window, o.file.c_str(), &reader, o.tick)) {
         boxes.flush();
         return 1;
+    }
+    if (o.startAt >= 0) {
+        std::printf("start at %ld -> %d\n", o.startAt, tamblin::SeekPlayback(static_cast<DWORD>(o.startAt)));
     }
     if (!tamblin::StartPlayback()) {
         boxes.flush();

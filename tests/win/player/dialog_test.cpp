@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "player_driver.h"
 
@@ -39,6 +40,25 @@ void ReleaseSliderAt(HWND main, int id, int position) {
 
 bool Contains(const std::vector<std::string>& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST_F(PlayerDialogTest, VbrTrackShowsTheLengthOfItsFramesAndTheirAverageBitrate) {
+    PlayerProcess player(StreamPath("vbr10.mp3"));
+    const HWND main = Open(player);
+    ASSERT_NE(main, nullptr);
+    // The information frame's header says 128 kbit/s; the frames average less.
+    int kbps = 0;
+    float ratio = 0;
+    const std::string source = ItemText(main, kSourceParameters);
+    EXPECT_EQ(std::sscanf(source.c_str(), "MPEG 1 Audio Layer III\n44100Hz 16Bit stereo - Bitrate %dkBit/s - Packratio 1/%f",
+                          &kbps, &ratio),
+              2)
+        << source;
+    EXPECT_GT(kbps, 20);
+    EXPECT_LT(kbps, 100);
+    EXPECT_NEAR(ratio, 16 * 44100.0 / (kbps * 1000.0 / 2), 0.02);
+    EXPECT_EQ(ItemText(main, kLengthLabel), "0:10min");
+    EXPECT_EQ(SliderMessage(main, kPosition, TBM_GETRANGEMAX), 20);
 }
 
 TEST_F(PlayerDialogTest, OpenTrackShowsNameParametersTimesAndSliderLabels) {

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Makes the streams the player tests open: tones of 1, 10.2 and 120 seconds
-# (the 1 s one also under a name with a blank), the 10 s tone with an ID3
-# version 1 tag, a 10 s mono tone, 60 s of noise below 4 kHz with mpg123's
-# decode of it (mono, 16 bit, 44.1 kHz), a file that is not audio at all, and
-# a run of three files for continuous playback with the decoder tool's output
-# of each. The 10.2 s tone lasts just over 10 s, so that its last half second
-# shows as 0:09.
+# (the 1 s one also under a name with a blank), 10.2 s of VBR, the 10 s tone
+# with an ID3 version 1 tag, a 10 s mono tone, 60 s of noise below 4 kHz with
+# mpg123's decode of it (mono, 16 bit, 44.1 kHz), a file that is not audio at
+# all, and runs of three files for continuous playback (tagged Layer II, and
+# lame's gapless parts of one signal) with the decoder tool's output of each. The 10.2 s tone lasts just over 10 s, so that its
+# last half second shows as 0:09.
 # The run's files are 116 frames each (a multiple of four, so that the
 # filterbank's phase is the same at a join as at a start) and end in silence,
 # so that played on from one into the next they sound exactly as their own
@@ -26,6 +26,11 @@ for tone in 1:1 10:10.2 120:120; do
   twolame --quiet -b 128 -m s "$name.wav" "$name.mp2"
   rm "$name.wav"
 done
+# VBR with lame's information frame, whose header says 128 kbit/s: at that
+# rate its bytes would last about 3 s, its frames last 10.2 s.
+sox -q -n -r 44100 -c 2 -b 16 vbr10.wav synth 10.2 sine 440 sine 660 gain -6
+lame --quiet -V 9 --resample 44.1 vbr10.wav vbr10.mp3
+rm vbr10.wav
 # The tag: a title of 30 letters without a NUL, an artist with blanks before
 # its NULs, an album whose NUL hides what follows, a comment of bytes that are
 # no letters, genre 17.
@@ -70,5 +75,17 @@ for i in (1, 2, 3):
 PY
 for i in 1 2 3; do "$decoder" -q 2 run$i.mp2 run$i.wav; done
 rm -f loud.wav loud.mp2 run?.untagged.mp2
+
+# An album encoded gaplessly: one signal cut into three files of 3 s, each
+# encoded with lame on its own, and the uncut signal encoded whole; beside
+# each, the decoder tool's gapless output.
+sox -q -n -r 44100 -c 2 -b 16 album.wav synth 9 sine 200-2000 sine 700 gain -8
+for i in 1 2 3; do
+  sox -q album.wav album$i.wav trim $((3 * i - 3)) 3
+  lame --quiet -V 2 album$i.wav album$i.mp3
+  "$decoder" -q 2 --gapless album$i.mp3 album$i.wav
+done
+lame --quiet -V 2 album.wav album.mp3
+"$decoder" -q 2 --gapless album.mp3 album.wav
 rm -f .done*
 touch "$stamp"
