@@ -129,7 +129,10 @@ TEST_F(Associations, NoTypeOfThePlayersIsRegisteredSilentlyAndThenNothingIsAsked
 TEST_F(Associations, AnotherProgramsMp3AsksNoKeepsItAndTheTickedBoxEndsTheCheck) {
     StartWithoutQuestion();
     SetClassesValue(".mp3", "Other.Player.File");
-    StartAndAnswer([](PlayerProcess& player, HWND box) { player.Answer(box, IDNO); });
+    StartAndAnswer([](PlayerProcess& player, HWND box) {
+        SaveScreenshot(box, "association-question");
+        player.Answer(box, IDNO);
+    });
     EXPECT_EQ(ClassesValue(".mp3"), "Other.Player.File");
     EXPECT_EQ(StoredSetting("CheckExtentions"), 1u);
 
