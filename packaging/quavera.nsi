@@ -1,11 +1,13 @@
 ; Installer of the Quavera MPEG audio player: the program, its engine library,
 ; a Start-menu shortcut and an uninstaller registered with Windows, nothing
-; else. File associations are the player's own business at its first start.
+; else. File associations are the player's own business at its first start;
+; the uninstaller takes away those that still name its classes.
 ;
 ; makensis -DVERSION=1.00 -DARCH=x86|amd64 -DBIN=<folder with Quavera.exe and
 ;          Tamblin1.dll> -DOUTFILE=<installer> quavera.nsi
 
 Unicode true
+!include LogicLib.nsh
 SetCompressor /SOLID lzma
 !if "${ARCH}" == "amd64"
   Target amd64-unicode
@@ -56,6 +58,16 @@ Function un.onInit
   !insertmacro RegistryView
 FunctionEnd
 
+; A file type that still opens with the player's class loses it, and its key
+; goes when nothing else is left in it.
+!macro ForgetFileType EXTENSION CLASS
+  ReadRegStr $0 HKCR "${EXTENSION}" ""
+  ${If} $0 == "${CLASS}"
+    DeleteRegValue HKCR "${EXTENSION}" ""
+    DeleteRegKey /ifempty HKCR "${EXTENSION}"
+  ${EndIf}
+!macroend
+
 Section "Quavera"
   SetShellVarContext all
   SetOutPath "$INSTDIR"
@@ -84,4 +96,13 @@ Section "Uninstall"
   ; Only when empty: files the user put there stay.
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  !insertmacro ForgetFileType ".mp2" "Quavera.AudioFile"
+  !insertmacro ForgetFileType ".mp3" "Quavera.AudioFile"
+  !insertmacro ForgetFileType ".l2" "Quavera.AudioFile"
+  !insertmacro ForgetFileType ".l3" "Quavera.AudioFile"
+  !insertmacro ForgetFileType ".pls" "Quavera.PlaylistFile"
+  !insertmacro ForgetFileType ".m3u" "Quavera.PlaylistFile"
+  DeleteRegKey HKCR "Quavera.AudioFile"
+  DeleteRegKey HKCR "Quavera.PlaylistFile"
 SectionEnd

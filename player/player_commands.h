@@ -5,6 +5,10 @@
 
 namespace quavera {
 
+// The notification code of a command from the keyboard's accelerators; the
+// commands of the notification area's icons come as such too.
+constexpr WORD kAcceleratorCode = 1;
+
 constexpr WPARAM CMD_HANDOVER = 21381;
 constexpr WPARAM CMD_RESTART_AT_POSITION = 21383;
 // The appearance the settings sheet asks for; the dialog size comes as lParam.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "association_check.h"
 #include "command_line.h"
 #include "dropped_files.h"
 #include "entry_text.h"
@@ -37,8 +38,6 @@ constexpr std::size_t kOpenNamesSize = 1 << 16;
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickTimerMs = 333;
 constexpr DWORD kPositionTickMs = 1000;
-// Accelerators send WM_COMMAND with this notification code.
-constexpr WORD kAcceleratorCode = 1;
 constexpr const char* kNoTrackText = "Press OPEN to choose a song or use Drag and Drop.";
 
 const StreamStatus& EngineStatus() { return *tamblin::GetPlaybackStatus(); }
@@ -97,7 +96,10 @@ BOOL PlayerDialog::OnInitDialog() {
     contextMenu_.reset(LoadMenuA(app_.instance(), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
     trackMenu_.reset(LoadMenuA(app_.instance(), MAKEINTRESOURCEA(IDR_TRACK_MENU)));
 
-    section_.Attach(dialog);
+    tray_.Attach(dialog, app_.instance());
+    layout_.Attach(dialog, app_.instance());
+    section_.Attach(dialog, layout_.narrowWidth());
+    layout_.Fit(kLargeDialog, false);
     section_.ShowTotalMode(totalRemaining_);
     ShowTimeMode();
     ShowNoTrack();
@@ -113,6 +115,7 @@ bool PlayerDialog::RunStartup() {
     case InstanceCheck::Guest: break;
     }
     if (!CheckVersion()) return false;
+    AssociationCheckDialog(app_.modulePath()).Run(app_.instance(), window());
     tamblin::SetRegistryLocation(reg::kConfigurationKey);
     RestoreWindowPosition();
 
@@ -141,8 +144,10 @@ bool PlayerDialog::RunStartup() {
         if (reg::ReadSetting(reg::kEndlessPlayback, 0) != 0) SetEndless(true);
     }
 
-    // A hidden player would be unreachable at start, so hidden is not restored.
-    if (reg::ReadSetting(reg::kDialogState, 0) == 3) WriteRegInt(reg::kConfigurationKey, reg::kDialogState, 0);
+    RestoreDialogSize();
+    scrollerEnabled_ = reg::ReadSetting(reg::kScrollCaption, 1) != 0;
+    tray_.ShowProgramIcon(captionText_);
+    ShowTaskbarControls(reg::ReadSetting(reg::kTaskBar, 1) != 0);
     return true;
 }
 
@@ -210,6 +215,7 @@ void PlayerDialog::OnDestroy() {
         PostQuitMessage(0);
         return;
     }
+    tray_.RemoveAll();
     KillTimer(window(), kTickTimer);
     slider_.DestroyTickLabels();
     volume_.CloseMixer();
@@ -255,11 +261,29 @@ bool PlayerDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
                              [this](int k) { return k <= queue_.count() && queue_.played(k); });
         return true;
     case WM_LBUTTONDBLCLK: OnDoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return true;
+    // The system still sets up its own items of the system menu.
+    case WM_INITMENUPOPUP: RefreshMenuStates(reinterpret_cast<HMENU>(wParam)); break;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED && !minimised_)
+            OnMinimised();
+        else if (wParam == SIZE_RESTORED && minimised_)
+            OnRestored();
+        return true;
+    case WM_SYSCOMMAND: return OnSystemCommand(wParam);
+    case WM_TIMER:
+        if (wParam == kTickTimer) OnTick();
+        return true;
+    case kTrayNotify: OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam)); return true;
+    case kTrayUpdate: tray_.Update(); return true;
     case MM_MIXM_LINE_CHANGE:
     case MM_MIXM_CONTROL_CHANGE: volume_.OnMixerChange(); return true;
     case WM_CLOSE: DestroyWindow(window()); return true;
     case WM_DESTROY: OnDestroy(); return true;
     default: break;
+    }
+    if (message == TaskbarIcons::TaskbarCreatedMessage()) {
+        tray_.ShowAgain();
+        return true;
     }
     result = FALSE;
     return false;
@@ -276,14 +300,14 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     case CMD_STREAM_END: OnStreamEnd(); return;
     case CMD_HANDOVER: OnHandover(); return;
     case CMD_RESTART_AT_POSITION: RestartAtPosition(); return;
-    // Accepted and kept until the dialog sizes and the taskbar controls use them.
     case CMD_TASKBAR_SHOW:
-    case CMD_TASKBAR_HIDE: taskbarControls_ = wParam == CMD_TASKBAR_SHOW; return;
+    case CMD_TASKBAR_HIDE: ShowTaskbarControls(wParam == CMD_TASKBAR_SHOW); return;
     case CMD_SCROLLER_ON:
-    case CMD_SCROLLER_OFF: scroller_ = wParam == CMD_SCROLLER_ON; return;
-    case CMD_SET_DIALOG_SIZE:
-        if (lParam >= 0 && lParam <= 3) dialogSize_ = static_cast<int>(lParam);
+    case CMD_SCROLLER_OFF:
+        scrollerEnabled_ = wParam == CMD_SCROLLER_ON;
+        RefreshScroller();
         return;
+    case CMD_SET_DIALOG_SIZE: SetDialogSize(static_cast<int>(static_cast<ULONG_PTR>(lParam) % 4)); return;
     default: break;
     }
     const WORD id = LOWORD(wParam);
@@ -327,23 +351,22 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == LBN_DBLCLK) PlayChosenTrack();
         break;
     case IDM_SELECT_TRACK: PlayChosenTrack(); break;
+    case IDM_HIDE: SetDialogSize(hidden_ ? kShowDialogAgain : kHideDialog); break;
     case IDC_EXIT: DestroyWindow(window()); break;
     default: break;
     }
 }
 
-void PlayerDialog::OnContextMenu(int x, int y) {
+UINT PlayerDialog::OnContextMenu(int x, int y, UINT flags) {
     const HMENU popup = GetSubMenu(contextMenu_.get(), 0);
-    if (!popup) return;
+    if (!popup) return 0;
     if (x == -1 && y == -1) {
         RECT rect{};
         GetWindowRect(window(), &rect);
         x = (rect.left + rect.right) / 2;
         y = (rect.top + rect.bottom) / 2;
     }
-    CheckMenuItem(popup, IDC_RANDOM, MF_BYCOMMAND | (queue_.random() ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, IDC_ENDLESS, MF_BYCOMMAND | (queue_.endless() ? MF_CHECKED : MF_UNCHECKED));
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON, x, y, 0, window(), nullptr);
+    return static_cast<UINT>(TrackPopupMenu(popup, TPM_RIGHTBUTTON | flags, x, y, 0, window(), nullptr));
 }
 
 void PlayerDialog::Play() {
@@ -536,15 +559,24 @@ void PlayerDialog::OpenSettings() {
 }
 
 void PlayerDialog::OnDoubleClick(POINT point) {
-    if (!streamLoaded_ || sheetOpen_) return;
+    if (sheetOpen_) return;
+    if (!InSongArea(point))
+        SetDialogSize((dialogSize_ + 1) % kDialogSizes);
+    else if (streamLoaded_)
+        ShowTrackProperties();
+}
+
+bool PlayerDialog::InSongArea(POINT point) const {
     RECT area{};
     for (const int id : {IDC_TRACK_NAME, IDC_SOURCE_PARAMETERS, IDC_PLAYBACK_PARAMETERS}) {
-        RECT text{};
-        GetWindowRect(item(id), &text);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&text), 2);
+        if (!IsWindowVisible(item(id))) continue;
+        const RECT text = ChildRect(item(id));
         UnionRect(&area, &area, &text);
     }
-    if (!PtInRect(&area, point)) return;
+    return PtInRect(&area, point) != FALSE;
+}
+
+void PlayerDialog::ShowTrackProperties() {
     const ScopedValue open(sheetOpen_, true);
     // The sheet reads the text for as long as it runs.
     const std::string entry = currentEntry_;
@@ -626,7 +658,7 @@ void PlayerDialog::SeekFromSlider() {
 }
 
 bool PlayerDialog::OpenSingleTrack(const std::string& fileName, bool allowSaving) {
-    section_.SetVisible(false);
+    ShowQueueSection(false);
     return OpenTrack(fileName, allowSaving);
 }
 
@@ -715,11 +747,11 @@ void PlayerDialog::ShowNoTrack() {
 }
 
 void PlayerDialog::ShowTrackTime(unsigned positionMs) {
-    const std::string text = FormatTrackTime(timeMode_, positionMs, trackLengthMs_);
-    if (IsIconic(window()))
-        SetWindowTextA(window(), (captionText_ + " " + text).c_str());
-    else
-        SetDlgItemTextA(window(), IDC_TRACK_TIME, text.c_str());
+    timeText_ = FormatTrackTime(timeMode_, positionMs, trackLengthMs_);
+    if (!IsIconic(window()))
+        SetDlgItemTextA(window(), IDC_TRACK_TIME, timeText_.c_str());
+    else if (!scroller_.running())
+        SetWindowTextA(window(), (captionText_ + " " + timeText_).c_str());
     ShowTotalTime(positionMs);
 }
 
@@ -728,11 +760,16 @@ void PlayerDialog::ShowCaption(PlayState state) {
     CheckDlgButton(window(), IDC_STOP, state == PlayState::Stopped ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window(), IDC_PAUSE, state == PlayState::Paused ? BST_CHECKED : BST_UNCHECKED);
     captionText_ = CaptionText(state, TrackName(EngineStatus()));
+    tray_.ShowPlayState(state == PlayState::Playing);
+    tray_.SetTip(captionText_);
     if (!IsIconic(window())) SetWindowTextA(window(), captionText_.c_str());
+    RefreshScroller();
     if (GetForegroundWindow() == window()) FocusOpenButton();
 }
 
 void PlayerDialog::FocusOpenButton() {
+    // Not in the small size, which hides it.
+    if ((GetWindowLongPtrA(item(IDC_OPEN), GWL_STYLE) & WS_VISIBLE) == 0) return;
     SendMessageA(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_OPEN)), TRUE);
 }
 

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "button_pictures.h"
+#include "caption_scroller.h"
 #include "dialog.h"
+#include "dialog_size.h"
 #include "display_text.h"
 #include "entry_source.h"
 #include "instance_marker.h"
@@ -18,6 +20,7 @@
 #include "position_slider.h"
 #include "queue_section.h"
 #include "stream_readers.h"
+#include "taskbar_icons.h"
 #include "volume_control.h"
 #include "win_handles.h"
 
@@ -48,7 +51,8 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnPositionScroll(int code);
     void OnDropFiles(HDROP drop);
-    void OnContextMenu(int x, int y);
+    // Opens the context menu; with TPM_RETURNCMD returns the command chosen.
+    UINT OnContextMenu(int x, int y, UINT flags = 0);
     void OnTrackListMenu(int x, int y);
 
     // Commands. fromUser: the command came from its own button, the keyboard
@@ -73,8 +77,32 @@ private:
     void OpenSettings();
     // The playlist editor, on the playing playlist; the list it confirms plays.
     void EditPlaylist();
-    // A double click in the song area shows the current track's properties.
+    // A double click in the song area shows the current track's properties,
+    // elsewhere it changes the dialog's size.
     void OnDoubleClick(POINT point);
+    bool InSongArea(POINT point) const;
+    void ShowTrackProperties();
+
+    // Sizes, the notification area and the minimised window (player_sizes.cpp).
+    // size: a DialogSize, kHideDialog or kShowDialogAgain.
+    void SetDialogSize(int size);
+    void ArrangeDialog();
+    // The stored size at start; a hidden dialog is not restored.
+    void RestoreDialogSize();
+    void ShowQueueSection(bool wanted);
+    void ShowTaskbarControls(bool shown);
+    void OnTrayNotify(UINT icon, UINT mouseMessage);
+    // Checks and ticks of the context menu, in the popup about to open.
+    void RefreshMenuStates(HMENU popup) const;
+    void OnMinimised();
+    void OnRestored();
+    // A command from the menu the minimised window shows in its system menu.
+    bool OnSystemCommand(WPARAM command);
+    // The 333 ms tick: the scroller.
+    void OnTick();
+    // The title of the minimised window after its caption changed.
+    void RefreshScroller();
+    bool TitleFits(const std::string& title) const;
 
     // Engine notifications.
     void OnStreamStarted(const StreamStatus& status);
@@ -149,10 +177,16 @@ private:
     bool closeWhenDone_ = false;
     // Set while a property sheet runs, which the main dialog owns.
     bool sheetOpen_ = false;
-    // The appearance the settings ask for.
-    bool taskbarControls_ = true;
-    bool scroller_ = true;
-    int dialogSize_ = 0;
+    // Sizes, the notification area and the minimised window.
+    DialogLayout layout_;
+    int dialogSize_ = kLargeDialog;
+    bool hidden_ = false;
+    bool minimised_ = false;
+    TaskbarIcons tray_;
+    bool scrollerEnabled_ = true;
+    CaptionScroller scroller_;
+    // The track time as last shown, which the minimised window's title carries.
+    std::string timeText_;
 
     PlaybackQueue queue_;
     std::unique_ptr<EntrySource> entries_;

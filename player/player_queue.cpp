@@ -227,11 +227,11 @@ void PlayerDialog::RewindQueue() {
 void PlayerDialog::UpdateCounters() {
     const int count = queue_.count();
     if (count <= 1) {
-        section_.SetVisible(false);
+        ShowQueueSection(false);
         lastShownTrack_ = 1;
         return;
     }
-    section_.SetVisible(true);
+    ShowQueueSection(true);
     lastShownTrack_ = queue_.current();
     section_.ShowCounters(queue_.current(), count, queue_.Waiting());
     playedBeforeMs_ = queue_.PlayedBeforeMs();

@@ -40,7 +40,12 @@ void PositionSlider::Prepare(unsigned lengthMs) {
     SendMessageA(slider_, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageA(slider_, TBM_SETRANGEMAX, TRUE, lengthMs / kSliderUnitMs);
     SendMessageA(slider_, TBM_SETPOS, TRUE, 0);
-    SetEndLabel(lengthLabel_, lengthMs, true);
+    lengthMs_ = lengthMs;
+    PlaceLabels();
+}
+
+void PositionSlider::PlaceLabels() {
+    SetEndLabel(lengthLabel_, lengthMs_, true);
     SetEndLabel(startLabel_, 0, false);
     MakeTickLabels();
 }

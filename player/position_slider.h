@@ -14,6 +14,9 @@ public:
     void Attach(HWND dialog);
     // Scale, ticks and labels for a track of the given length; position 0.
     void Prepare(unsigned lengthMs);
+    // The end labels sized to their texts and the tick labels made again,
+    // where the slider now lies.
+    void PlaceLabels();
     unsigned position() const;
     unsigned maximum() const;
     void SetPosition(unsigned units);
@@ -33,6 +36,7 @@ private:
     HWND startLabel_ = nullptr;
     HWND lengthLabel_ = nullptr;
     unsigned tickInterval_ = 0;
+    unsigned lengthMs_ = 0;
     std::vector<ChildWindow> tickLabels_;
 };
 

@@ -1,51 +1,33 @@
 #include "queue_section.h"
 
+#include "dialog_size.h"
 #include "queue_text.h"
 #include "resource.h"
 
 namespace quavera {
-namespace {
 
-RECT ClientRectOf(HWND control, HWND dialog) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-int FrameWidth(HWND window) {
-    RECT outer{};
-    RECT client{};
-    GetWindowRect(window, &outer);
-    GetClientRect(window, &client);
-    return (outer.right - outer.left) - client.right;
-}
-
-} // namespace
-
-void QueueSection::Attach(HWND dialog) {
+void QueueSection::Attach(HWND dialog, int narrowWidth) {
     dialog_ = dialog;
     list_.Attach(GetDlgItem(dialog, IDC_TRACK_LIST));
-    // The single-track layout ends where the track section begins, with the
-    // same margin on the right as the position slider has on the left.
-    const RECT slider = ClientRectOf(GetDlgItem(dialog, IDC_POSITION), dialog);
-    narrowWidth_ = slider.right + slider.left;
-    RECT client{};
-    GetClientRect(dialog, &client);
-    wideWidth_ = client.right;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (ClientRectOf(child, dialog).left >= narrowWidth_) controls_.push_back(child);
-    SetVisible(false);
+        if (ChildRect(child).left >= narrowWidth) controls_.push_back(child);
+    ShowControls();
 }
 
-void QueueSection::SetVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
-    for (HWND control : controls_) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
-    RECT outer{};
-    GetWindowRect(dialog_, &outer);
-    const int width = (visible ? wideWidth_ : narrowWidth_) + FrameWidth(dialog_);
-    SetWindowPos(dialog_, nullptr, 0, 0, width, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void QueueSection::SetWanted(bool wanted) {
+    if (wanted == wanted_) return;
+    wanted_ = wanted;
+    ShowControls();
+}
+
+void QueueSection::SetRoom(bool room) {
+    room_ = room;
+    ShowControls();
+}
+
+void QueueSection::ShowControls() const {
+    const bool shown = wanted_ && room_;
+    for (HWND control : controls_) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 void QueueSection::SetText(int id, const std::string& text) const { SetDlgItemTextA(dialog_, id, text.c_str()); }

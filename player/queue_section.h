@@ -1,8 +1,8 @@
 #pragma once
 // The main dialog's track section: the counters, the total time and the
 // total elapsed or remaining time with their mode buttons, and the track
-// list. It is shown only while the queue holds more than one track; the
-// dialog is then wide enough for it, and otherwise ends before it.
+// list. It is shown only while the queue holds more than one track, and only
+// in the large size, whose dialog is then wide enough for it.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,14 +14,17 @@ namespace quavera {
 
 class QueueSection {
 public:
-    // Takes the section's controls from the dialog as its template lays them
-    // out, and hides them.
-    void Attach(HWND dialog);
+    // Takes the section's controls from the dialog as its large template
+    // lays them out, right of the narrow width, and hides them.
+    void Attach(HWND dialog, int narrowWidth);
     TrackList& list() { return list_; }
     const TrackList& list() const { return list_; }
-    bool visible() const { return visible_; }
+    // Whether the queue asks for the section; it shows only with room for it.
+    bool wanted() const { return wanted_; }
 
-    void SetVisible(bool visible);
+    void SetWanted(bool wanted);
+    // The dialog's size has room for the section (the large size) or not.
+    void SetRoom(bool room);
     void ShowCounters(int current, int count, int waiting);
     void ShowTotalTime(std::int64_t totalMs);
     void ShowTotalPosition(bool remaining, std::int64_t totalMs, std::int64_t playedMs);
@@ -30,12 +33,12 @@ public:
 
 private:
     void SetText(int id, const std::string& text) const;
+    void ShowControls() const;
 
     HWND dialog_ = nullptr;
     std::vector<HWND> controls_;
-    int narrowWidth_ = 0;
-    int wideWidth_ = 0;
-    bool visible_ = true;
+    bool wanted_ = false;
+    bool room_ = true;
     TrackList list_;
 };
 

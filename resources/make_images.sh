@@ -79,3 +79,17 @@ convert -size 32x32 xc:none -fill 'rgb(40,90,170)' -draw 'circle 16,16 16,1' \
   -fill white -draw 'rectangle 8,9 10,11' -draw 'rectangle 13,9 24,11' -draw 'rectangle 8,15 10,17' \
   -draw 'rectangle 13,15 24,17' -draw 'rectangle 8,21 10,23' -draw 'rectangle 13,21 24,23' \
   \( +clone -resize 16x16 \) playlist_editor.ico
+
+# Playback controls of the notification area, 32 and 16 pixels: the button's
+# sign on a light rounded tile, so that it shows on any taskbar colour.
+control_icon() { # name draw-arguments... (drawn on 32 x 32)
+  local name=$1; shift
+  convert -size 32x32 xc:none -fill 'rgb(236,238,244)' -stroke 'rgb(90,100,130)' -strokewidth 2 \
+    -draw 'roundrectangle 1,1 30,30 6,6' -stroke none "$@" \( +clone -resize 16x16 \) "icons/$name.ico"
+}
+mkdir -p icons
+control_icon previous -fill "$ink" -draw 'rectangle 6,8 9,23' -draw 'polygon 18,8 9,15.5 18,23' -draw 'polygon 27,8 18,15.5 27,23'
+control_icon play -fill 'rgb(0,120,0)' -draw 'polygon 10,6 25,15.5 10,25'
+control_icon pause -fill "$ink" -draw 'rectangle 9,7 14,24' -draw 'rectangle 18,7 23,24'
+control_icon stop -fill "$ink" -draw 'rectangle 8,8 23,23'
+control_icon next -fill "$ink" -draw 'polygon 4,8 13,15.5 4,23' -draw 'polygon 13,8 22,15.5 13,23' -draw 'rectangle 22,8 25,23'

@@ -4,6 +4,9 @@
 
 // Dialog templates.
 #define IDD_PLAYER_LARGE 102
+#define IDD_PLAYER_MEDIUM 177
+#define IDD_PLAYER_SMALL 178
+#define IDD_ASSOCIATION_CHECK 179
 #define IDD_PROGRESS 180
 #define IDD_URL 114
 // Pages of the settings sheet, in their order.
@@ -27,6 +30,12 @@
 #define IDI_PLAYLIST_EDITOR 231
 #define IDR_EDITOR_MENU 232
 #define IDR_EDITOR_ACCELERATORS 233
+// The playback controls of the notification area.
+#define IDI_PLAY 133
+#define IDI_STOP 134
+#define IDI_NEXT 135
+#define IDI_PREVIOUS 136
+#define IDI_PAUSE 224
 
 // Button bitmaps and the five volume pictures (quiet to loud).
 #define IDB_OPEN 140
@@ -88,6 +97,9 @@
 #define IDC_TRACK_COUNT 1063
 #define IDC_TRACKS_TO_GO 1064
 #define IDC_TRACK_LIST 1065
+#define IDC_SONG_GROUP 1067
+// Marks the bottom edge of the medium and small layouts.
+#define IDC_BOTTOM_EDGE 1068
 #define IDC_TOTAL_TIME 1071
 #define IDC_TOTAL_POSITION 1072
 #define IDC_TOTAL_MODE_LABEL 1074
@@ -101,6 +113,9 @@
 #define IDC_PROGRESS_ENTRY 1082
 // Controls of the URL dialog.
 #define IDC_URL_ADDRESS 1104
+// The association check's "Do not display this message again." (its
+// buttons are IDYES and IDNO).
+#define IDC_NO_ASSOCIATION_CHECK 1070
 
 // Controls of the playlist editor; its URL button is IDC_URL, its commands
 // are its buttons' ids.

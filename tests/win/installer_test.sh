@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # The 64-bit installer in a prefix of its own: it installs silently, the
-# installed player plays a file on the capturing device, and the uninstaller
-# takes away every file and registry key that the installer wrote.
-#   usage: installer_test.sh STREAM
+# installed player plays a file on the capturing device and makes itself the
+# program of its file types, the shell's play verb starts it on a file, and
+# the uninstaller takes away every file and registry key that the installer
+# and the player's file types left.
+#   usage: installer_test.sh STREAM SHELL_VERB
+# SHELL_VERB is the tool that opens a file through a verb of its class.
 # Environment: a Wine test session (DISPLAY, QUAVERA_CAPTURE, the ALSA set-up).
 set -euo pipefail
 stream=$1
+shell_verb=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -46,21 +50,46 @@ done
 wine reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry"
 echo "installed: $(cd "$installed" && ls | tr '\n' ' ')"
 
+# Whether the capture holds sound.
+captured_sound() {
+  python3 - "$QUAVERA_CAPTURE" <<'PY'
+import array, sys
+try:
+    samples = array.array("h", open(sys.argv[1], "rb").read())
+except OSError:
+    sys.exit(1)
+loud = sum(1 for s in samples if abs(s) > 1000)
+print(f"captured {len(samples)} samples, {loud} of them loud")
+sys.exit(0 if loud > 10000 else 1)
+PY
+}
+
 # The installed player plays a file to its end and closes (/C). Recorded as
 # installed before, it starts without its first-run settings, which would
-# wait for an answer.
+# wait for an answer; none of its file types is registered in the new
+# prefix, so it registers them without asking.
 version=$(sed -n 's/.*"ProductVersion", "\([0-9]*\), \([0-9]*\)".*/\1.\2/p' "$root/resources/quavera.rc")
 wine reg add 'HKCU\Software\Brixlane\Quavera\Playback' /v Version /d "$version" /f >/dev/null 2>&1
 rm -f "$QUAVERA_CAPTURE"
 timeout 120 wine "C:\\Program Files\\Quavera\\Quavera.exe" /p /c "Z:${stream//\//\\}" ||
   fail "the installed player did not play to the end and close"
-python3 - "$QUAVERA_CAPTURE" <<'PY' || fail "the installed player played nothing audible"
-import array, sys
-samples = array.array("h", open(sys.argv[1], "rb").read())
-loud = sum(1 for s in samples if abs(s) > 1000)
-print(f"captured {len(samples)} samples, {loud} of them loud")
-sys.exit(0 if loud > 10000 else 1)
-PY
+captured_sound || fail "the installed player played nothing audible"
+
+# The commands name the program in quotation marks. A program planted at
+# C:\Program.exe, which an unquoted "C:\Program Files\..." command would
+# start instead, stays unused: the shell's play verb starts the player on a
+# file whose name has a blank, and it plays.
+play=$(wine reg query 'HKCR\Quavera.AudioFile\shell\play\command' /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+[ "$play" = '"C:\Program Files\Quavera\Quavera.exe" /play %1' ] || fail "the play command is: $play"
+cp "$drive/windows/system32/hostname.exe" "$drive/Program.exe"
+cp "$stream" "$work/shell play.mp3"
+rm -f "$QUAVERA_CAPTURE"
+wine "$shell_verb" play "Z:${work//\//\\}\\shell play.mp3" || fail "the shell has no play verb for .mp3 files"
+for _ in $(seq 100); do captured_sound >/dev/null && break; sleep 0.2; done
+captured_sound || fail "the play verb did not start the player playing"
+wine taskkill /im Quavera.exe >/dev/null 2>&1
+for _ in $(seq 50); do wine tasklist 2>/dev/null | grep -qi quavera || break; sleep 0.2; done
+rm -f "$drive/Program.exe"
 
 # The player keeps its own settings under the user's key: not the installer's.
 wine reg delete 'HKCU\Software\Brixlane' /f >/dev/null 2>&1 || true

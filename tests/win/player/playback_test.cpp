@@ -16,22 +16,6 @@
 namespace quavera::test {
 namespace {
 
-std::vector<short> CapturedSamples(std::size_t most = 1 << 16) {
-    std::vector<short> samples(most);
-    FILE* file = std::fopen(CapturePath().c_str(), "rb");
-    if (!file) return {};
-    samples.resize(std::fread(samples.data(), sizeof(short), samples.size(), file));
-    std::fclose(file);
-    return samples;
-}
-
-bool CaptureHasSound() {
-    int loud = 0;
-    for (const short sample : CapturedSamples())
-        if (sample > 1000 || sample < -1000) ++loud;
-    return loud > 1000;
-}
-
 int CapturedPeak() {
     int peak = 0;
     for (const short sample : CapturedSamples(1 << 20)) peak = std::max(peak, std::abs(static_cast<int>(sample)));

@@ -23,8 +23,6 @@ std::string BinFolder() {
     return exe.substr(0, exe.rfind('\\') + 1);
 }
 
-std::string PlayerExe() { return BinFolder() + "Quavera.exe"; }
-
 std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
@@ -40,12 +38,30 @@ std::string StreamPath(const char* name) {
     return full;
 }
 
+std::string PlayerPath() { return BinFolder() + "Quavera.exe"; }
+
 std::string CapturePath() {
     const char* unix = std::getenv("QUAVERA_CAPTURE");
     if (!unix) return {};
     std::string path = std::string("Z:") + unix;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
+}
+
+std::vector<short> CapturedSamples(std::size_t most) {
+    std::vector<short> samples(most);
+    FILE* file = std::fopen(CapturePath().c_str(), "rb");
+    if (!file) return {};
+    samples.resize(std::fread(samples.data(), sizeof(short), samples.size(), file));
+    std::fclose(file);
+    return samples;
+}
+
+bool CaptureHasSound() {
+    int loud = 0;
+    for (const short sample : CapturedSamples())
+        if (sample > 1000 || sample < -1000) ++loud;
+    return loud > 1000;
 }
 
 void PlayerTest::SetUp() { ResetPlayerSettings(); }
@@ -56,6 +72,7 @@ void RemovePlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixl
 void ResetPlayerSettings() {
     RemovePlayerSettings();
     SetRegString(kPlaybackKey, "Version", kProgramVersion);
+    SetRegInt(kConfigurationKey, "CheckExtentions", 0);
 }
 
 void SetRegInt(const char* key, const char* name, DWORD value) {
@@ -147,11 +164,15 @@ void DoubleClick(HWND dialog, int id) {
     RECT rect{};
     GetWindowRect(GetDlgItem(dialog, id), &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    const LPARAM middle = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
-    PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, middle);
-    PostMessageA(dialog, WM_LBUTTONUP, 0, middle);
+    DoubleClickAt(dialog, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void DoubleClickAt(HWND dialog, POINT point) {
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, at);
+    PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, at);
 }
 
 bool IsPushed(HWND dialog, int id) { return (Query(GetDlgItem(dialog, id), BM_GETSTATE) & BST_PUSHED) != 0; }
@@ -440,8 +461,12 @@ void SaveScreenshot(HWND window, const char* name) {
     ReleaseDC(nullptr, screen);
 }
 
+PlayerProcess::PlayerProcess(HANDLE process) : process_(process), id_(process ? GetProcessId(process) : 0) {
+    if (process_) WaitForInputIdle(process_, 5000);
+}
+
 PlayerProcess::PlayerProcess(const std::string& arguments) {
-    const std::string exe = PlayerExe();
+    const std::string exe = PlayerPath();
     std::string line = "\"" + exe + "\"";
     if (!arguments.empty()) line += " " + arguments;
     std::vector<char> writable(line.begin(), line.end());
@@ -550,10 +575,15 @@ bool PlayerProcess::DropFiles(HWND window, const std::vector<std::string>& files
     return PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
 }
 
-bool PlayerProcess::ChooseMenuItem(int position, int timeoutMs) {
+HWND PlayerProcess::WaitForMenu(int timeoutMs) {
     HWND menu = nullptr;
-    if (!WaitUntil([&] { return (menu = FindWindowOf([](HWND) { return true; }, "#32768")) != nullptr; }, timeoutMs))
-        return false;
+    WaitUntil([&] { return (menu = FindWindowOf([](HWND) { return true; }, "#32768")) != nullptr; }, timeoutMs);
+    return menu;
+}
+
+bool PlayerProcess::ChooseMenuItem(int position, int timeoutMs) {
+    const HWND menu = WaitForMenu(timeoutMs);
+    if (!menu) return false;
     for (int i = 0; i < position; ++i) {
         PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);

@@ -45,6 +45,8 @@ enum PlayerControl : int {
     kTotalElapsedMode = 1076,
     kTotalRemainingMode = 1077,
     kUrl = 1103,
+    // The "&Hide\tAlt+H" command of the menu and the keyboard.
+    kHide = 32777,
 };
 
 // Tests that start and end with the player's settings removed, as on a
@@ -68,8 +70,15 @@ std::string StreamPath(const char* name);
 // The capture file of the session's wave-out device, as a Windows path;
 // empty outside a test session.
 std::string CapturePath();
+// The first samples of the capture (16 bit), and whether they hold sound.
+std::vector<short> CapturedSamples(std::size_t most = 1 << 16);
+bool CaptureHasSound();
+// Quavera.exe as the tests start it.
+std::string PlayerPath();
 // The player's settings removed, as on a machine where this version ran
-// before and so starts without its first-run settings.
+// before and so starts without its first-run settings, and with the check
+// of the shell's file associations switched off, so that the player leaves
+// the test prefix's file classes alone.
 void ResetPlayerSettings();
 // The player's settings removed, as on a machine where it never ran.
 void RemovePlayerSettings();
@@ -100,6 +109,8 @@ int TimeTextSeconds(const std::string& text);
 // A double click of the left button on the control's middle, as the dialog
 // gets it through a control that lets the mouse pass.
 void DoubleClick(HWND dialog, int id);
+// A double click of the left button at a point of the dialog's client area.
+void DoubleClickAt(HWND dialog, POINT point);
 // A button drawn pushed in.
 bool IsPushed(HWND dialog, int id);
 // The items of a drop-down list and the index of the selected one (-1: none).
@@ -149,6 +160,8 @@ void SaveScreenshot(HWND window, const char* name);
 class PlayerProcess {
 public:
     explicit PlayerProcess(const std::string& arguments);
+    // A player that something else started, such as the shell.
+    explicit PlayerProcess(HANDLE process);
     // Closes the player through its Exit button, or kills it.
     ~PlayerProcess();
     PlayerProcess(const PlayerProcess&) = delete;
@@ -168,6 +181,8 @@ public:
     // Drops the files on the window as the shell does: a WM_DROPFILES whose
     // file list lies in the player's own memory.
     bool DropFiles(HWND window, const std::vector<std::string>& files);
+    // The popup menu the player shows, or null after the timeout.
+    HWND WaitForMenu(int timeoutMs = 5000);
     // Picks the first item of the popup menu the player shows.
     bool ChooseFirstMenuItem(int timeoutMs = 5000) { return ChooseMenuItem(1, timeoutMs); }
     // Moves down to the item at the position (1 for the first; separators

@@ -1,9 +1,13 @@
 // The player's computations without a window: slider scale, label placement,
-// display texts, command line, version and desktop rule, volume levels.
+// display texts, command line, version and desktop rule, volume levels, the
+// minimised window's scrolling title.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "caption_scroller.h"
 #include "command_line.h"
 #include "display_text.h"
 #include "file_types.h"
@@ -210,6 +214,29 @@ TEST(OpenFilter, OneOrSeveralSelectedFiles) {
     const std::string root = "C:\\\0x.mp2\0y.mp2\0\0"s;
     EXPECT_EQ(SelectedFiles(root.c_str(), 4), (std::vector<std::string>{"C:\\x.mp2", "C:\\y.mp2"}));
     EXPECT_TRUE(SelectedFiles("", 0).empty());
+}
+
+TEST(CaptionScroller, ATextThatFitsStandsAWiderOneRunsRoundThroughTheJoin) {
+    CaptionScroller scroller;
+    EXPECT_EQ(scroller.Next("Quavera  0:00min ", true), "Quavera  0:00min ");
+    EXPECT_FALSE(scroller.running());
+    EXPECT_EQ(scroller.Next("Quavera  0:00min ", true), "Quavera  0:00min ");
+
+    // "ab" and " +++ ": seven characters, then the first title again.
+    const std::vector<std::string> expected = {"ab +++ ", "b +++ a", " +++ ab", "+++ ab ", "++ ab +",
+                                               "+ ab ++", " ab +++", "ab +++ ", "b +++ a"};
+    for (const std::string& title : expected) EXPECT_EQ(scroller.Next("ab", false), title);
+    EXPECT_TRUE(scroller.running());
+
+    // A text grown shorter goes on from where the longer one was, within
+    // its own length (offset 8 of 11, so 1 of 7); a reset starts it again.
+    for (int i = 0; i < 6; ++i) scroller.Next("abcdef", false);
+    EXPECT_EQ(scroller.Next("ab", false), "b +++ a");
+    scroller.Reset();
+    EXPECT_FALSE(scroller.running());
+    EXPECT_EQ(scroller.Next("ab", false), "ab +++ ");
+    EXPECT_EQ(scroller.Next("ab", true), "ab") << "fitting again, it stands";
+    EXPECT_EQ(scroller.Next("ab", false), "ab +++ ");
 }
 
 } // namespace

@@ -168,8 +168,12 @@ TEST_F(TrackProperties, OnlyTheSongAreaOpensThePropertiesAndOnlyForALoadedTrack)
     const HWND main = player.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone10 (stopped)"; }, 5000));
+    // Elsewhere a double click changes the dialog's size instead.
     DoubleClick(main, kTrackTime);
     EXPECT_EQ(player.WaitForBox(kTrackCaption, 500), nullptr) << "the time is no part of the song area";
+    EXPECT_EQ(StoredSetting("DialogState"), 1u);
+    PostMessageA(main, WM_COMMAND, kSetDialogSize, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsShown(main, kSourceParameters); }, 3000));
     DoubleClick(main, kSourceParameters);
     const HWND sheet = player.WaitForBox(kTrackCaption);
     ASSERT_NE(sheet, nullptr);
