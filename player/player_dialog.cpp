@@ -351,6 +351,7 @@ void PlayerDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == LBN_DBLCLK) PlayChosenTrack();
         break;
     case IDM_SELECT_TRACK: PlayChosenTrack(); break;
+    case IDM_TRACK_PROPERTIES: ShowChosenTrackProperties(); break;
     case IDM_HIDE: SetDialogSize(hidden_ ? kShowDialogAgain : kHideDialog); break;
     case IDC_EXIT: DestroyWindow(window()); break;
     default: break;
@@ -563,7 +564,7 @@ void PlayerDialog::OnDoubleClick(POINT point) {
     if (!InSongArea(point))
         SetDialogSize((dialogSize_ + 1) % kDialogSizes);
     else if (streamLoaded_)
-        ShowTrackProperties();
+        ShowTrackProperties(currentEntry_);
 }
 
 bool PlayerDialog::InSongArea(POINT point) const {
@@ -576,10 +577,10 @@ bool PlayerDialog::InSongArea(POINT point) const {
     return PtInRect(&area, point) != FALSE;
 }
 
-void PlayerDialog::ShowTrackProperties() {
+void PlayerDialog::ShowTrackProperties(std::string entry) {
+    if (sheetOpen_) return;
     const ScopedValue open(sheetOpen_, true);
-    // The sheet reads the text for as long as it runs.
-    const std::string entry = currentEntry_;
+    // The sheet reads its own copy of the text for as long as it runs.
     CStreamFileProps sheet(window(), entry);
     sheet.Run(app_.instance());
 }

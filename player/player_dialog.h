@@ -81,7 +81,9 @@ private:
     // elsewhere it changes the dialog's size.
     void OnDoubleClick(POINT point);
     bool InSongArea(POINT point) const;
-    void ShowTrackProperties();
+    void ShowTrackProperties(std::string entry);
+    // The properties of the track list's selected line.
+    void ShowChosenTrackProperties();
 
     // Sizes, the notification area and the minimised window (player_sizes.cpp).
     // size: a DialogSize, kHideDialog or kShowDialogAgain.

@@ -218,6 +218,12 @@ void PlayerDialog::PlayChosenTrack() {
         NextCommand();
 }
 
+void PlayerDialog::ShowChosenTrackProperties() {
+    const int k = section_.list().Selected();
+    if (k < 1 || k > queue_.count() || !entries_) return;
+    ShowTrackProperties(entries_->Entry(k).text);
+}
+
 void PlayerDialog::RewindQueue() {
     queue_.Rewind();
     LoadQueueEntry(1);

@@ -187,6 +187,8 @@
 // Menu-only commands.
 #define IDM_HIDE 32777
 #define IDM_SELECT_TRACK 32779
+// The track list menu's Properties, the number of the editor's Properties.
+#define IDM_TRACK_PROPERTIES 1119
 #define IDM_HELP 57670
 
 #ifndef IDC_STATIC

@@ -156,6 +156,27 @@ TEST_F(TrackProperties, NonsenseInTheEntryShowsWhatPlaybackUses) {
     }
 }
 
+// The track list's menu shows the chosen line's entry, not the current
+// track's, and leaves the queue where it was.
+TEST_F(TrackProperties, TheTrackListsMenuShowsTheChosenLine) {
+    const std::string tone = StreamPath("tone120.mp2");
+    player_ = std::make_unique<PlayerProcess>(WriteTempFile(
+        "quavera-properties.m3u", StreamPath("tone10.mp2") + ";A\r\n" + tone + ";B;50;90000\r\n" + tone + ";C\r\n"));
+    main_ = player_->WaitForCaption("Quavera - A (stopped)");
+    ASSERT_NE(main_, nullptr);
+    RightClickListLine(main_, kTrackList, 1);
+    ASSERT_TRUE(player_->ChooseMenuItem(2));
+    sheet_ = player_->WaitForBox(kTrackCaption);
+    ASSERT_NE(sheet_, nullptr);
+    const HWND page = Page(kPropertiesPage);
+    EXPECT_EQ(ItemText(page, kFileName), tone);
+    EXPECT_EQ(ItemText(page, kVolumePreset), "50");
+    EXPECT_EQ(ItemText(page, kPlaybackDuration), "1:30");
+    Close(IDOK);
+    EXPECT_EQ(WindowText(main_), "Quavera - A (stopped)");
+    EXPECT_EQ(ItemText(main_, kTrackNumber), "1 ");
+}
+
 TEST_F(TrackProperties, OnlyTheSongAreaOpensThePropertiesAndOnlyForALoadedTrack) {
     {
         PlayerProcess player("");
