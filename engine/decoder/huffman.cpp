@@ -385,10 +385,6 @@ std::uint64_t positionOf(const BitReader& reader, const std::uint8_t* base) {
     return static_cast<std::uint64_t>(reader.ptr - base) * 8 + reader.bit;
 }
 
-BitReader readerAt(const std::uint8_t* base, std::uint64_t pos) {
-    return BitReader{base + pos / 8, static_cast<unsigned>(pos % 8)};
-}
-
 // decodeByWalk at a bit position.
 void decodeByWalkAt(const HuffmanTable& table, const std::uint8_t* base, std::uint64_t& pos, int& x, int& y, int& v,
                     int& w) {
