@@ -72,6 +72,11 @@ inline std::uint64_t bitsAt(const std::uint8_t* base, std::uint64_t pos) {
     return word << (pos & 7);
 }
 
+// The reader at bit position pos of base, for going on from where such a loop stopped.
+inline BitReader readerAt(const std::uint8_t* base, std::uint64_t pos) {
+    return BitReader{base + pos / 8, static_cast<unsigned>(pos % 8)};
+}
+
 class BitStream {
 public:
     static constexpr std::size_t kSlack = 1024;

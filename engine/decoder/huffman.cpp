@@ -385,8 +385,12 @@ std::uint64_t positionOf(const BitReader& reader, const std::uint8_t* base) {
     return static_cast<std::uint64_t>(reader.ptr - base) * 8 + reader.bit;
 }
 
-BitReader readerAt(const std::uint8_t* base, std::uint64_t pos) {
-    return BitReader{base + pos / 8, static_cast<unsigned>(pos % 8)};
+// decodeByWalk at a bit position.
+void decodeByWalkAt(const HuffmanTable& table, const std::uint8_t* base, std::uint64_t& pos, int& x, int& y, int& v,
+                    int& w) {
+    BitReader reader = readerAt(base, pos);
+    decodeByWalk(reader, table, x, y, v, w);
+    pos = positionOf(reader, base);
 }
 
 // Any code by lookup, or by the tree where the lookup leaves it.
@@ -395,21 +399,17 @@ void decodeCode(const HuffmanTable& table, const std::uint8_t* base, std::uint64
     int values[4];
     const bool found =
         table.count1 ? decodeByLookup<true>(table, base, pos, values) : decodeByLookup<false>(table, base, pos, values);
-    if (found) {
-        if (table.count1) {
-            v = values[0];
-            w = values[1];
-            x = values[2];
-            y = values[3];
-        } else {
-            x = values[0];
-            y = values[1];
-        }
-        return;
+    if (!found) {
+        decodeByWalkAt(table, base, pos, x, y, v, w);
+    } else if (table.count1) {
+        v = values[0];
+        w = values[1];
+        x = values[2];
+        y = values[3];
+    } else {
+        x = values[0];
+        y = values[1];
     }
-    BitReader reader = readerAt(base, pos);
-    decodeByWalk(reader, table, x, y, v, w);
-    pos = positionOf(reader, base);
 }
 
 } // namespace
@@ -456,7 +456,7 @@ public:
         if (!decodeByLookup<false>(table, base_, pos_, xy)) {
             int v = 0;
             int w = 0;
-            decodeCode(table, base_, pos_, xy[0], xy[1], v, w);
+            decodeByWalkAt(table, base_, pos_, xy[0], xy[1], v, w);
         }
         line_ += 2;
     }
@@ -476,7 +476,7 @@ public:
         bool quadruples = false;
         while (line_ < 573 && pos_ < end) {
             if (!decodeByLookup<true>(quad, base_, pos_, lines + line_)) {
-                decodeCode(quad, base_, pos_, lines[line_ + 2], lines[line_ + 3], lines[line_], lines[line_ + 1]);
+                decodeByWalkAt(quad, base_, pos_, lines[line_ + 2], lines[line_ + 3], lines[line_], lines[line_ + 1]);
             }
             line_ += 4;
             quadruples = true;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "layer3_sideinfo.h"
+
 namespace quavera {
 
 namespace {
@@ -49,13 +51,6 @@ private:
     std::size_t size_;
     std::size_t at_;
 };
-
-std::size_t sideInfoBytes(FrameHeader header) {
-    if (header.id() == 1) {
-        return header.channels() == 1 ? 17 : 32;
-    }
-    return header.channels() == 1 ? 9 : 17;
-}
 
 // The encoders that write LAME's extension under their own name.
 bool lameExtension(const FrameReader& r) {
@@ -152,7 +147,8 @@ std::optional<InfoFrame> parseInfoFrame(FrameHeader header, const std::uint8_t* 
     if (header.layer() != 3) {
         return std::nullopt;
     }
-    const FrameReader xing(frame, size, 4 + (header.hasCrc() ? 2 : 0) + sideInfoBytes(header));
+    const auto xingAt = static_cast<std::size_t>(4 + (header.hasCrc() ? 2 : 0) + sideInfoBytes(header));
+    const FrameReader xing(frame, size, xingAt);
     if (xing.startsWith("Xing") || xing.startsWith("Info")) {
         return parseXing(xing, xing.startsWith("Xing"));
     }

@@ -8,9 +8,7 @@ const KernelSet& avx2Kernels();
 const KernelSet& avx512Kernels();
 #endif
 
-namespace {
-
-bool processorHas(Simd choice) {
+bool simdAvailable(Simd choice) {
 #ifdef QUAVERA_X86_KERNELS
     switch (choice) {
     case Simd::Avx2: {
@@ -19,7 +17,7 @@ bool processorHas(Simd choice) {
     }
     case Simd::Avx512: {
         // The checks include the operating system's support for the registers.
-        static const bool has = processorHas(Simd::Avx2) && __builtin_cpu_supports("avx512f") != 0 &&
+        static const bool has = simdAvailable(Simd::Avx2) && __builtin_cpu_supports("avx512f") != 0 &&
                                 __builtin_cpu_supports("avx512vl") != 0 && __builtin_cpu_supports("avx512bw") != 0 &&
                                 __builtin_cpu_supports("avx512dq") != 0;
         return has;
@@ -32,14 +30,8 @@ bool processorHas(Simd choice) {
 #endif
 }
 
-} // namespace
-
-bool simdAvailable(Simd choice) {
-    return processorHas(choice);
-}
-
 Simd widestSimd() {
-    return processorHas(Simd::Avx512) ? Simd::Avx512 : processorHas(Simd::Avx2) ? Simd::Avx2 : Simd::Plain;
+    return simdAvailable(Simd::Avx512) ? Simd::Avx512 : simdAvailable(Simd::Avx2) ? Simd::Avx2 : Simd::Plain;
 }
 
 const KernelSet& kernelSet(Simd choice) {
@@ -47,10 +39,10 @@ const KernelSet& kernelSet(Simd choice) {
         choice = widestSimd();
     }
 #ifdef QUAVERA_X86_KERNELS
-    if (choice == Simd::Avx512 && processorHas(Simd::Avx512)) {
+    if (choice == Simd::Avx512 && simdAvailable(Simd::Avx512)) {
         return avx512Kernels();
     }
-    if (choice == Simd::Avx2 && processorHas(Simd::Avx2)) {
+    if (choice == Simd::Avx2 && simdAvailable(Simd::Avx2)) {
         return avx2Kernels();
     }
 #endif

@@ -200,7 +200,7 @@ void Layer2Decoder::readFrame(BitReader& reader, FrameHeader header, Synthesis& 
             }
         }
     }
-    reader = BitReader{base + pos / 8, static_cast<unsigned>(pos % 8)};
+    reader = readerAt(base, pos);
 }
 
 } // namespace quavera

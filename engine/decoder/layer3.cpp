@@ -142,7 +142,7 @@ void Layer3Decoder::decodeGranules(FrameHeader header, Synthesis& synthesis, int
             jobs[ch] = SpectrumJob{part2Start, position(), spectrumFields(g, bands),
                                    quantised_[static_cast<std::size_t>(ch)].data(), 0};
             const std::int64_t end = part2Start + g.part23Length;
-            reader = BitReader{base + end / 8, static_cast<unsigned>(end % 8)};
+            reader = readerAt(base, static_cast<std::uint64_t>(end));
         }
         decodeGranuleSpectra(base, jobs, channels);
         unsigned nonzero[2] = {0, 0};

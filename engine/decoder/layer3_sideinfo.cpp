@@ -63,9 +63,7 @@ void readSideInfo(BitReader& reader, FrameHeader header, SideInfo& side) {
 }
 
 int mainDataSlots(FrameHeader header) {
-    const bool mono = header.channels() == 1;
-    const int sideInfo = header.id() == 1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
-    const int slots = header.frameBytes() - 4 - (header.hasCrc() ? 2 : 0) - sideInfo;
+    const int slots = header.frameBytes() - 4 - (header.hasCrc() ? 2 : 0) - sideInfoBytes(header);
     if (slots < 0 || slots > 10000) {
         std::fputs("illegal nSlots\n", stdout);
     }

@@ -40,6 +40,12 @@ inline int granulesPerFrame(FrameHeader header) {
     return header.id() == 1 ? 2 : 1;
 }
 
+// Bytes of side information after the header (and CRC word).
+inline int sideInfoBytes(FrameHeader header) {
+    const bool mono = header.channels() == 1;
+    return header.id() == 1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
+}
+
 // Reads the side information that follows the header (and CRC word).
 void readSideInfo(BitReader& reader, FrameHeader header, SideInfo& side);
 

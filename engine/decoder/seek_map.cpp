@@ -33,16 +33,14 @@ SeekTarget SeekMap::locate(InputSource& source, std::uint32_t frame) {
         // Frames of the lower sampling frequencies are decoded in pairs.
         frame &= ~1u;
     }
-    if (!walk_) {
-        return estimate(frame);
-    }
-    if (!index_.start(source, frame)) {
+    const std::optional<std::int32_t> frameStart = walk_ ? index_.start(source, frame) : std::nullopt;
+    if (!frameStart) {
         return estimate(frame);
     }
     SeekTarget target;
     target.frame = frame;
     target.preroll = prerollBefore(frame);
-    target.frameStart = *index_.start(source, frame);
+    target.frameStart = *frameStart;
     target.position = *index_.start(source, frame - target.preroll);
     target.exact = true;
     return target;
