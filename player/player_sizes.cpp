@@ -169,12 +169,8 @@ void PlayerDialog::RefreshScroller() {
 }
 
 bool PlayerDialog::TitleFits(const std::string& title) const {
-    HDC dc = GetDC(window());
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window(), WM_GETFONT, 0, 0)));
     SIZE extent{};
-    GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
-    SelectObject(dc, previous);
-    ReleaseDC(window(), dc);
+    GetTextExtentPoint32A(WindowFontDC(window()).get(), title.c_str(), static_cast<int>(title.size()), &extent);
     RECT rect{};
     GetWindowRect(window(), &rect);
     return extent.cx <= rect.right - rect.left;

@@ -62,12 +62,8 @@ int PositionSlider::TextWidth(HWND label, const char* text) const {
     // rounding of the glyph widths: a label even one pixel short wraps its
     // single word and shows it cut.
     constexpr int kAllowance = 2;
-    HDC dc = GetDC(label);
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
     RECT rect{};
-    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
+    DrawTextA(WindowFontDC(label).get(), text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return rect.right - rect.left + kAllowance;
 }
 
