@@ -752,7 +752,7 @@ void PlayerDialog::ShowTrackTime(unsigned positionMs) {
     if (!IsIconic(window()))
         SetDlgItemTextA(window(), IDC_TRACK_TIME, timeText_.c_str());
     else if (!scroller_.running())
-        SetWindowTextA(window(), (captionText_ + " " + timeText_).c_str());
+        SetWindowTextA(window(), MinimisedTitle().c_str());
     ShowTotalTime(positionMs);
 }
 

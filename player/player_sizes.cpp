@@ -152,7 +152,7 @@ void PlayerDialog::OnTick() {
         return;
     }
     if (captionText_.empty()) return;
-    const std::string text = captionText_ + " " + timeText_;
+    const std::string text = MinimisedTitle();
     const std::string title = scroller_.Next(text, TitleFits(text));
     char shown[512] = {};
     GetWindowTextA(window(), shown, sizeof shown);
@@ -165,7 +165,7 @@ void PlayerDialog::RefreshScroller() {
     if (scrollerEnabled_)
         OnTick();
     else
-        SetWindowTextA(window(), (captionText_ + " " + timeText_).c_str());
+        SetWindowTextA(window(), MinimisedTitle().c_str());
 }
 
 bool PlayerDialog::TitleFits(const std::string& title) const {
