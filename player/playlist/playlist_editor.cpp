@@ -185,8 +185,7 @@ void PlaylistEditor::RememberLayout() {
     initialClient_ = {rect.right, rect.bottom};
     for (const Anchoring& anchoring : kAnchorings) {
         const HWND control = item(anchoring.id);
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&rect), 2);
+        rect = ChildRect(control);
         // A drop-down list is as high as it is when it drops down.
         RECT dropped{};
         if (anchoring.id == IDC_EDITOR_FILE_TYPES &&
