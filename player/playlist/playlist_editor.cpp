@@ -383,11 +383,7 @@ void PlaylistEditor::AddPaths(const std::vector<std::string>& paths) {
         const PlaylistListBox::Adding adding(list_, static_cast<int>(files.size()));
         for (const std::string& file : files) {
             if (!progress.Step(file)) break;
-            if (!filter_.Accepts(file)) continue;
-            std::string entry = file;
-            ScanEntry(entry);
-            list_.Append(entry);
-            changed_ = true;
+            if (filter_.Accepts(file)) AddEntry(file);
         }
     }
     if (skipped > 0)
@@ -440,6 +436,12 @@ bool PlaylistEditor::ScanEntry(std::string& entry) {
     return ScanEntryFields(entry, sources);
 }
 
+void PlaylistEditor::AddEntry(std::string entry) {
+    ScanEntry(entry);
+    list_.Append(entry);
+    changed_ = true;
+}
+
 bool PlaylistEditor::AskToSave() {
     return ShowMessage(window(), "Current settings are not saved!. Save them now?", kQuestionCaption,
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -464,10 +466,7 @@ void PlaylistEditor::Load() {
     const std::string name = AskToOpen(window(), OpenFilterText(), "mp2", InitialName(playlist_));
     if (name.empty()) return;
     if (PlaylistFormatOf(name) == PlaylistFormat::None) {
-        std::string entry = name;
-        ScanEntry(entry);
-        list_.Append(entry);
-        changed_ = true;
+        AddEntry(name);
         return;
     }
     if (!SaveChangesFirst()) return;
@@ -489,12 +488,9 @@ void PlaylistEditor::Import() {
 void PlaylistEditor::Url() {
     const std::optional<std::string> address = AskForUrl(instance_, window(), lastUrl_);
     if (!address || address->empty()) return;
-    std::string entry = *address;
-    ScanEntry(entry);
-    list_.Append(entry);
+    AddEntry(*address);
     lastUrl_ = *address;
     WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
-    changed_ = true;
 }
 
 bool PlaylistEditor::Save() {
