@@ -22,12 +22,6 @@ void ShowString(HWND page, int id, const char* name) {
     SetDlgItemTextA(page, id, text);
 }
 
-int ReadInt(const char* name, int fallback) {
-    int value = fallback;
-    ReadRegInt(kKey, name, &value);
-    return value;
-}
-
 // The number the text starts with; 0 when it starts with none or the number
 // does not fit.
 int PortNumber(const std::string& text) {
@@ -52,9 +46,10 @@ void CInternetProperties::ShowValues() {
     ShowString(window(), IDC_PROXY, reg::kProxy);
     ShowString(window(), IDC_USER, reg::kUser);
     ShowString(window(), IDC_PASSWORD, reg::kPassword);
-    SetDlgItemInt(window(), IDC_PROXY_PORT, static_cast<UINT>(ReadInt(reg::kProxyPort, 0)), TRUE);
-    CheckDownloadMode(ReadInt(reg::kPlayAndSave, 0) != 0);
-    CheckDlgButton(window(), IDC_SKIP_FILE_SCAN, ReadInt(reg::kSkipHttpFileScan, 1) != 0 ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemInt(window(), IDC_PROXY_PORT, static_cast<UINT>(reg::ReadSetting(reg::kProxyPort, 0)), TRUE);
+    CheckDownloadMode(reg::ReadSetting(reg::kPlayAndSave, 0) != 0);
+    const bool skipScan = reg::ReadSetting(reg::kSkipHttpFileScan, 1) != 0;
+    CheckDlgButton(window(), IDC_SKIP_FILE_SCAN, skipScan ? BST_CHECKED : BST_UNCHECKED);
     proxyChanged_ = false;
     accountChanged_ = false;
     downloadChanged_ = false;
