@@ -490,9 +490,8 @@ void PlayerDialog::OpenFiles(const std::vector<std::string>& files) {
 }
 
 void PlayerDialog::UrlCommand() {
-    char recent[reg::kStringSize] = {};
-    ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
-    const std::optional<std::string> address = AskForUrl(app_.instance(), window(), recent);
+    const std::optional<std::string> address =
+        AskForUrl(app_.instance(), window(), reg::ReadStringSetting(reg::kRecentUrl));
     if (!address) return;
     FreeQueue();
     if (OpenPlaylist(*address)) {

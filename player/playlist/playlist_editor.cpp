@@ -93,10 +93,7 @@ std::optional<std::string> TagTitle(const std::string& file) {
 // The initial name of the editor's Open dialogs: the playlist, or the one
 // last loaded or saved.
 std::string InitialName(const std::string& playlist) {
-    if (!playlist.empty()) return playlist;
-    char recent[reg::kStringSize] = {};
-    ReadRegString(reg::kConfigurationKey, reg::kRecentPlaylistFile, recent);
-    return recent;
+    return !playlist.empty() ? playlist : reg::ReadStringSetting(reg::kRecentPlaylistFile);
 }
 
 // Asks for a file to open; empty on Cancel.
@@ -110,11 +107,8 @@ std::string AskToOpen(HWND owner, const std::string& filter, const char* extensi
 } // namespace
 
 PlaylistEditor::PlaylistEditor(HINSTANCE instance, HWND owner, std::string playlist, std::string* result)
-    : instance_(instance), owner_(owner), playlist_(std::move(playlist)), result_(result) {
-    char recent[reg::kStringSize] = {};
-    ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
-    lastUrl_ = recent;
-}
+    : instance_(instance), owner_(owner), playlist_(std::move(playlist)), result_(result),
+      lastUrl_(reg::ReadStringSetting(reg::kRecentUrl)) {}
 
 INT_PTR PlaylistEditor::Run() {
     // A loop of its own rather than the system's modal one, so that the

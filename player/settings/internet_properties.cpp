@@ -17,9 +17,7 @@ constexpr int kLongestText = static_cast<int>(reg::kStringSize) - 1;
 constexpr int kLongestPort = 5;
 
 void ShowString(HWND page, int id, const char* name) {
-    char text[reg::kStringSize] = {};
-    ReadRegString(kKey, name, text);
-    SetDlgItemTextA(page, id, text);
+    SetDlgItemTextA(page, id, reg::ReadStringSetting(name).c_str());
 }
 
 // The number the text starts with; 0 when it starts with none or the number
