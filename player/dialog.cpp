@@ -4,6 +4,13 @@
 
 namespace quavera {
 
+RECT ChildRect(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner, &Dialog::Procedure,
                               reinterpret_cast<LPARAM>(this));

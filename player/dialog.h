@@ -5,6 +5,9 @@
 
 namespace quavera {
 
+// A control's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND control);
+
 class Dialog {
 public:
     Dialog() = default;

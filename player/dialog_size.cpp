@@ -1,5 +1,6 @@
 #include "dialog_size.h"
 
+#include "dialog.h"
 #include "resource.h"
 #include "win_handles.h"
 
@@ -22,13 +23,6 @@ SIZE OuterSize(HWND window, int clientWidth, int clientHeight) {
 }
 
 } // namespace
-
-RECT ChildRect(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 void DialogLayout::Attach(HWND dialog, HINSTANCE instance) {
     dialog_ = dialog;

@@ -14,9 +14,6 @@ constexpr int kHideDialog = 3;
 constexpr int kShowDialogAgain = 4;
 constexpr int kDialogSizes = 3;
 
-// A control's rectangle in its parent's client coordinates.
-RECT ChildRect(HWND control);
-
 class DialogLayout {
 public:
     // Measures the large layout, as the dialog was made from it: the wide

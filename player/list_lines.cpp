@@ -1,5 +1,7 @@
 #include "list_lines.h"
 
+#include "win_handles.h"
+
 namespace quavera {
 namespace {
 
@@ -18,11 +20,7 @@ std::string ListItemText(HWND list, int i) {
 
 void FitLinesToFont(HWND list) {
     TEXTMETRICA metrics{};
-    HDC dc = GetDC(list);
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(list, dc);
+    GetTextMetricsA(WindowFontDC(list).get(), &metrics);
     ListMessage(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight);
 }
 

@@ -490,9 +490,8 @@ void PlayerDialog::OpenFiles(const std::vector<std::string>& files) {
 }
 
 void PlayerDialog::UrlCommand() {
-    char recent[reg::kStringSize] = {};
-    ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
-    const std::optional<std::string> address = AskForUrl(app_.instance(), window(), recent);
+    const std::optional<std::string> address =
+        AskForUrl(app_.instance(), window(), reg::ReadStringSetting(reg::kRecentUrl));
     if (!address) return;
     FreeQueue();
     if (OpenPlaylist(*address)) {
@@ -752,7 +751,7 @@ void PlayerDialog::ShowTrackTime(unsigned positionMs) {
     if (!IsIconic(window()))
         SetDlgItemTextA(window(), IDC_TRACK_TIME, timeText_.c_str());
     else if (!scroller_.running())
-        SetWindowTextA(window(), (captionText_ + " " + timeText_).c_str());
+        SetWindowTextA(window(), MinimisedTitle().c_str());
     ShowTotalTime(positionMs);
 }
 

@@ -104,6 +104,8 @@ private:
     void OnTick();
     // The title of the minimised window after its caption changed.
     void RefreshScroller();
+    // The caption and the track time, as the minimised window's title.
+    std::string MinimisedTitle() const { return captionText_ + " " + timeText_; }
     bool TitleFits(const std::string& title) const;
 
     // Engine notifications.

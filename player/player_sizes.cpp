@@ -152,7 +152,7 @@ void PlayerDialog::OnTick() {
         return;
     }
     if (captionText_.empty()) return;
-    const std::string text = captionText_ + " " + timeText_;
+    const std::string text = MinimisedTitle();
     const std::string title = scroller_.Next(text, TitleFits(text));
     char shown[512] = {};
     GetWindowTextA(window(), shown, sizeof shown);
@@ -165,16 +165,12 @@ void PlayerDialog::RefreshScroller() {
     if (scrollerEnabled_)
         OnTick();
     else
-        SetWindowTextA(window(), (captionText_ + " " + timeText_).c_str());
+        SetWindowTextA(window(), MinimisedTitle().c_str());
 }
 
 bool PlayerDialog::TitleFits(const std::string& title) const {
-    HDC dc = GetDC(window());
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window(), WM_GETFONT, 0, 0)));
     SIZE extent{};
-    GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
-    SelectObject(dc, previous);
-    ReleaseDC(window(), dc);
+    GetTextExtentPoint32A(WindowFontDC(window()).get(), title.c_str(), static_cast<int>(title.size()), &extent);
     RECT rect{};
     GetWindowRect(window(), &rect);
     return extent.cx <= rect.right - rect.left;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "dialog.h"
 #include "display_text.h"
 #include "resource.h"
 #include "slider_scale.h"
@@ -50,31 +51,20 @@ void PositionSlider::PlaceLabels() {
     MakeTickLabels();
 }
 
-RECT PositionSlider::ClientRectOf(HWND control) const {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 int PositionSlider::TextWidth(HWND label, const char* text) const {
     // Measured as the label draws it, in its own font, with room for the
     // rounding of the glyph widths: a label even one pixel short wraps its
     // single word and shows it cut.
     constexpr int kAllowance = 2;
-    HDC dc = GetDC(label);
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
     RECT rect{};
-    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
+    DrawTextA(WindowFontDC(label).get(), text, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return rect.right - rect.left + kAllowance;
 }
 
 void PositionSlider::SetEndLabel(HWND label, unsigned ms, bool keepRightEdge) {
     const std::string text = FormatSliderTime(ms);
     SetWindowTextA(label, text.c_str());
-    const RECT rect = ClientRectOf(label);
+    const RECT rect = ChildRect(label);
     const int width = TextWidth(label, text.c_str());
     const int left = keepRightEdge ? rect.right - width : rect.left;
     SetWindowPos(label, nullptr, left, rect.top, width, rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -83,11 +73,11 @@ void PositionSlider::SetEndLabel(HWND label, unsigned ms, bool keepRightEdge) {
 void PositionSlider::MakeTickLabels() {
     tickLabels_.clear();
     if (tickInterval_ == 0) return;
-    const RECT startRect = ClientRectOf(startLabel_);
-    const RECT lengthRect = ClientRectOf(lengthLabel_);
+    const RECT startRect = ChildRect(startLabel_);
+    const RECT lengthRect = ChildRect(lengthLabel_);
     const Span startSpan{startRect.left, startRect.right};
     const Span lengthSpan{lengthRect.left, lengthRect.right};
-    const RECT sliderRect = ClientRectOf(slider_);
+    const RECT sliderRect = ChildRect(slider_);
     const auto font = SendMessageA(dialog_, WM_GETFONT, 0, 0);
     const auto ticks = static_cast<int>(SendMessageA(slider_, TBM_GETNUMTICS, 0, 0));
     std::vector<Span> placed;

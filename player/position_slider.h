@@ -27,7 +27,6 @@ public:
 private:
     void SetEndLabel(HWND label, unsigned ms, bool keepRightEdge);
     void MakeTickLabels();
-    RECT ClientRectOf(HWND control) const;
     // Width a label needs for the text, in the label's font.
     int TextWidth(HWND label, const char* text) const;
 

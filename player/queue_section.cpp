@@ -1,6 +1,6 @@
 #include "queue_section.h"
 
-#include "dialog_size.h"
+#include "dialog.h"
 #include "queue_text.h"
 #include "resource.h"
 

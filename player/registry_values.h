@@ -1,6 +1,8 @@
 #pragma once
 // Where the player keeps its settings: relative paths under
 // HKEY_CURRENT_USER\Software\ and the names of the values.
+#include <string>
+
 #include "winbasic.h"
 
 namespace quavera::reg {
@@ -47,6 +49,13 @@ inline int ReadSetting(const char* name, int fallback) {
     int value = fallback;
     ReadRegInt(kConfigurationKey, name, &value);
     return value;
+}
+
+// A text setting of the configuration key, or empty when it is missing.
+inline std::string ReadStringSetting(const char* name) {
+    char text[kStringSize] = {};
+    ReadRegString(kConfigurationKey, name, text);
+    return text;
 }
 
 } // namespace quavera::reg

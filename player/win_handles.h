@@ -22,4 +22,27 @@ using Mixer = UniqueHandle<ClosedBy<HMIXER, &mixerClose>>;
 // A global atom that this process added, or took over, and so must delete.
 using OwnedGlobalAtom = UniqueHandle<ClosedBy<ATOM, &GlobalDeleteAtom>>;
 
+// A window's display context with the window's own font selected, to measure
+// text as the window draws it; the font is deselected and the context
+// released on destruction.
+class WindowFontDC {
+public:
+    explicit WindowFontDC(HWND window)
+        : window_(window), dc_(GetDC(window)),
+          previous_(SelectObject(dc_, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)))) {}
+    ~WindowFontDC() {
+        SelectObject(dc_, previous_);
+        ReleaseDC(window_, dc_);
+    }
+    WindowFontDC(const WindowFontDC&) = delete;
+    WindowFontDC& operator=(const WindowFontDC&) = delete;
+
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 } // namespace quavera

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "http_header_values.h"
@@ -229,28 +230,23 @@ std::uint32_t HttpStreamReader::read(void* buffer, std::uint32_t count) {
     if (!buffer || !request_) return 0;
     auto* bytes = static_cast<char*>(buffer);
     std::uint32_t done = 0;
+    // The bytes received before a failure are still delivered and saved.
+    std::optional<DWORD> failure;
     while (done < count) {
         DWORD received = 0;
         if (!InternetReadFile(request_.get(), bytes + done, count - done, &received)) {
-            const DWORD error = GetLastError();
-            Save(bytes, done);
-            position_ += static_cast<std::int32_t>(done);
-            Abandon(error);
-            return done;
+            failure = GetLastError();
+            break;
         }
         if (received == 0) {
-            if (position_ + static_cast<std::int64_t>(done) < length_) {
-                Save(bytes, done);
-                position_ += static_cast<std::int32_t>(done);
-                Abandon(kConnectionAborted);
-                return done;
-            }
+            if (position_ + static_cast<std::int64_t>(done) < length_) failure = kConnectionAborted;
             break;
         }
         done += received;
     }
     Save(bytes, done);
     position_ += static_cast<std::int32_t>(done);
+    if (failure) Abandon(*failure);
     return done;
 }
 

@@ -93,10 +93,7 @@ std::optional<std::string> TagTitle(const std::string& file) {
 // The initial name of the editor's Open dialogs: the playlist, or the one
 // last loaded or saved.
 std::string InitialName(const std::string& playlist) {
-    if (!playlist.empty()) return playlist;
-    char recent[reg::kStringSize] = {};
-    ReadRegString(reg::kConfigurationKey, reg::kRecentPlaylistFile, recent);
-    return recent;
+    return !playlist.empty() ? playlist : reg::ReadStringSetting(reg::kRecentPlaylistFile);
 }
 
 // Asks for a file to open; empty on Cancel.
@@ -110,11 +107,8 @@ std::string AskToOpen(HWND owner, const std::string& filter, const char* extensi
 } // namespace
 
 PlaylistEditor::PlaylistEditor(HINSTANCE instance, HWND owner, std::string playlist, std::string* result)
-    : instance_(instance), owner_(owner), playlist_(std::move(playlist)), result_(result) {
-    char recent[reg::kStringSize] = {};
-    ReadRegString(reg::kConfigurationKey, reg::kRecentUrl, recent);
-    lastUrl_ = recent;
-}
+    : instance_(instance), owner_(owner), playlist_(std::move(playlist)), result_(result),
+      lastUrl_(reg::ReadStringSetting(reg::kRecentUrl)) {}
 
 INT_PTR PlaylistEditor::Run() {
     // A loop of its own rather than the system's modal one, so that the
@@ -185,8 +179,7 @@ void PlaylistEditor::RememberLayout() {
     initialClient_ = {rect.right, rect.bottom};
     for (const Anchoring& anchoring : kAnchorings) {
         const HWND control = item(anchoring.id);
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&rect), 2);
+        rect = ChildRect(control);
         // A drop-down list is as high as it is when it drops down.
         RECT dropped{};
         if (anchoring.id == IDC_EDITOR_FILE_TYPES &&
@@ -384,11 +377,7 @@ void PlaylistEditor::AddPaths(const std::vector<std::string>& paths) {
         const PlaylistListBox::Adding adding(list_, static_cast<int>(files.size()));
         for (const std::string& file : files) {
             if (!progress.Step(file)) break;
-            if (!filter_.Accepts(file)) continue;
-            std::string entry = file;
-            ScanEntry(entry);
-            list_.Append(entry);
-            changed_ = true;
+            if (filter_.Accepts(file)) AddEntry(file);
         }
     }
     if (skipped > 0)
@@ -441,6 +430,12 @@ bool PlaylistEditor::ScanEntry(std::string& entry) {
     return ScanEntryFields(entry, sources);
 }
 
+void PlaylistEditor::AddEntry(std::string entry) {
+    ScanEntry(entry);
+    list_.Append(entry);
+    changed_ = true;
+}
+
 bool PlaylistEditor::AskToSave() {
     return ShowMessage(window(), "Current settings are not saved!. Save them now?", kQuestionCaption,
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -465,10 +460,7 @@ void PlaylistEditor::Load() {
     const std::string name = AskToOpen(window(), OpenFilterText(), "mp2", InitialName(playlist_));
     if (name.empty()) return;
     if (PlaylistFormatOf(name) == PlaylistFormat::None) {
-        std::string entry = name;
-        ScanEntry(entry);
-        list_.Append(entry);
-        changed_ = true;
+        AddEntry(name);
         return;
     }
     if (!SaveChangesFirst()) return;
@@ -490,12 +482,9 @@ void PlaylistEditor::Import() {
 void PlaylistEditor::Url() {
     const std::optional<std::string> address = AskForUrl(instance_, window(), lastUrl_);
     if (!address || address->empty()) return;
-    std::string entry = *address;
-    ScanEntry(entry);
-    list_.Append(entry);
+    AddEntry(*address);
     lastUrl_ = *address;
     WriteRegString(reg::kConfigurationKey, reg::kRecentUrl, address->c_str());
-    changed_ = true;
 }
 
 bool PlaylistEditor::Save() {

@@ -79,6 +79,8 @@ private:
     // Fills the entry's alias and duration where they are empty; false when
     // the duration could not be had.
     bool ScanEntry(std::string& entry);
+    // Appends one entry, scanned, as a change of the playlist.
+    void AddEntry(std::string entry);
     // The list takes the focus with the entry at index selected.
     void FocusList(int index);
 

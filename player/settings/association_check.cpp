@@ -7,24 +7,17 @@
 
 namespace quavera {
 
-void AssociationCheckDialog::Run(HINSTANCE instance, HWND owner) { RunModal(instance, IDD_ASSOCIATION_CHECK, owner); }
-
-// The check runs before the question is shown, which it often makes needless.
-BOOL AssociationCheckDialog::OnInitDialog() {
-    if (reg::ReadSetting(reg::kCheckExtentions, 1) == 0) {
-        EndModal(IDCANCEL);
-        return FALSE;
-    }
+// The question's window is made only when the check leaves something to ask.
+void AssociationCheckDialog::Run(HINSTANCE instance, HWND owner) {
+    if (reg::ReadSetting(reg::kCheckExtentions, 1) == 0) return;
     const AssociationState state = CheckAssociations();
-    if (state.mismatches == kAssociatedExtensions) {
+    if (state.mismatches == kAssociatedExtensions)
         RegisterAssociations(programPath_);
-        EndModal(IDOK);
-        return FALSE;
-    }
-    if (state.mismatches == 0 && state.classesPresent) {
-        EndModal(IDCANCEL);
-        return FALSE;
-    }
+    else if (state.mismatches != 0 || !state.classesPresent)
+        RunModal(instance, IDD_ASSOCIATION_CHECK, owner);
+}
+
+BOOL AssociationCheckDialog::OnInitDialog() {
     SetForegroundWindow(window());
     return TRUE;
 }

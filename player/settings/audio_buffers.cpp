@@ -20,9 +20,8 @@ BOOL CAudioBuffers::OnInitDialog() {
 }
 
 void CAudioBuffers::ShowContinuousMode() {
-    DWORD disabled = 0;
-    ReadRegInt(reg::kConfigurationKey, reg::kDisableContinuous, &disabled);
-    CheckDlgButton(window(), IDC_DISABLE_CONTINUOUS, disabled != 0 ? BST_CHECKED : BST_UNCHECKED);
+    const bool disabled = reg::ReadSetting(reg::kDisableContinuous, 0) != 0;
+    CheckDlgButton(window(), IDC_DISABLE_CONTINUOUS, disabled ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CAudioBuffers::OnCommand(int id, int code) {

@@ -18,12 +18,6 @@ constexpr const char* kSizes[] = {
     "Hide dialog (no window, no taskbar entry)",
 };
 
-int ReadInt(const char* name, int fallback) {
-    int value = fallback;
-    ReadRegInt(reg::kConfigurationKey, name, &value);
-    return value;
-}
-
 void Post(HWND player, WPARAM command, LPARAM parameter = 0) { PostMessageA(player, WM_COMMAND, command, parameter); }
 
 } // namespace
@@ -40,10 +34,10 @@ BOOL CDialogConfig::OnInitDialog() {
 }
 
 void CDialogConfig::ReadValues() {
-    taskBar_ = ReadInt(reg::kTaskBar, 1) != 0;
-    scroller_ = ReadInt(reg::kScrollCaption, 1) != 0;
+    taskBar_ = reg::ReadSetting(reg::kTaskBar, 1) != 0;
+    scroller_ = reg::ReadSetting(reg::kScrollCaption, 1) != 0;
     // A stored size the list does not have shows as the large dialog.
-    dialogSize_ = ReadInt(reg::kDialogState, 0);
+    dialogSize_ = reg::ReadSetting(reg::kDialogState, 0);
     if (dialogSize_ < 0 || dialogSize_ >= static_cast<int>(std::size(kSizes))) dialogSize_ = 0;
 }
 

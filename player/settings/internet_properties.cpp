@@ -17,15 +17,7 @@ constexpr int kLongestText = static_cast<int>(reg::kStringSize) - 1;
 constexpr int kLongestPort = 5;
 
 void ShowString(HWND page, int id, const char* name) {
-    char text[reg::kStringSize] = {};
-    ReadRegString(kKey, name, text);
-    SetDlgItemTextA(page, id, text);
-}
-
-int ReadInt(const char* name, int fallback) {
-    int value = fallback;
-    ReadRegInt(kKey, name, &value);
-    return value;
+    SetDlgItemTextA(page, id, reg::ReadStringSetting(name).c_str());
 }
 
 // The number the text starts with; 0 when it starts with none or the number
@@ -52,9 +44,10 @@ void CInternetProperties::ShowValues() {
     ShowString(window(), IDC_PROXY, reg::kProxy);
     ShowString(window(), IDC_USER, reg::kUser);
     ShowString(window(), IDC_PASSWORD, reg::kPassword);
-    SetDlgItemInt(window(), IDC_PROXY_PORT, static_cast<UINT>(ReadInt(reg::kProxyPort, 0)), TRUE);
-    CheckDownloadMode(ReadInt(reg::kPlayAndSave, 0) != 0);
-    CheckDlgButton(window(), IDC_SKIP_FILE_SCAN, ReadInt(reg::kSkipHttpFileScan, 1) != 0 ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemInt(window(), IDC_PROXY_PORT, static_cast<UINT>(reg::ReadSetting(reg::kProxyPort, 0)), TRUE);
+    CheckDownloadMode(reg::ReadSetting(reg::kPlayAndSave, 0) != 0);
+    const bool skipScan = reg::ReadSetting(reg::kSkipHttpFileScan, 1) != 0;
+    CheckDlgButton(window(), IDC_SKIP_FILE_SCAN, skipScan ? BST_CHECKED : BST_UNCHECKED);
     proxyChanged_ = false;
     accountChanged_ = false;
     downloadChanged_ = false;

@@ -9,11 +9,7 @@ namespace quavera {
 
 const StreamStatus* QueryTrack(HWND window, const std::string& entry, StreamReaders& readers) {
     const std::string name = EntryFileName(entry);
-    if (IsHttpAddress(name)) {
-        int skip = 0;
-        ReadRegInt(reg::kConfigurationKey, reg::kSkipHttpFileScan, &skip);
-        if (skip != 0) return nullptr;
-    }
+    if (IsHttpAddress(name) && reg::ReadSetting(reg::kSkipHttpFileScan, 0) != 0) return nullptr;
     readers.setOwner(window);
     return tamblin::QueryStreamInfo(window, name.c_str(), &readers.For(name));
 }
