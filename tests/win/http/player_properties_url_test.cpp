@@ -14,11 +14,8 @@ namespace {
 
 constexpr int kStatisticsRows[] = {kType, kFrequency, kChannelMode, kBitrate, kPackRatio, kDescription};
 
-class AddressProperties : public ::testing::Test {
+class AddressProperties : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     // The properties of the address the player has opened.
     HWND Open(PlayerProcess& player) {
         const HWND main = player.WaitForMainWindow();

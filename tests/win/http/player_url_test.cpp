@@ -17,11 +17,8 @@ namespace {
 
 constexpr int kAddressField = 1104;
 
-class PlayerUrl : public ::testing::Test {
+class PlayerUrl : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     HWND OpenUrlDialog(PlayerProcess& player, HWND main) {
         PostCommand(main, kUrl);
         return player.WaitForBox("Internet streaming");

@@ -29,13 +29,12 @@ void SetVolumeSlider(HWND main, int position) {
     PostMessageA(main, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
 }
 
-class PlayerPlayback : public ::testing::Test {
+class PlayerPlayback : public PlayerTest {
 protected:
     void SetUp() override {
-        ResetPlayerSettings();
+        PlayerTest::SetUp();
         ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
     }
-    void TearDown() override { ResetPlayerSettings(); }
 };
 
 TEST_F(PlayerPlayback, PlayOptionPlaysTheFileAudibly) {

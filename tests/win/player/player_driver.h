@@ -49,8 +49,8 @@ enum PlayerControl : int {
     kHide = 32777,
 };
 
-// Tests that start and end with the player's settings removed, as on a
-// machine where it never ran.
+// Tests that start and end with the player's settings reset
+// (ResetPlayerSettings).
 class PlayerTest : public ::testing::Test {
 protected:
     void SetUp() override;

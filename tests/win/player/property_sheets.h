@@ -76,11 +76,8 @@ enum TrackControl : int {
     kComment = 1136,
 };
 
-class SheetTest : public ::testing::Test {
+class SheetTest : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     // The sheet's page at index, shown as a click on its tab shows it.
     HWND Page(int index) {
         const HWND page = ShowPage(sheet_, index);

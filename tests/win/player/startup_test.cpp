@@ -8,11 +8,7 @@
 namespace quavera::test {
 namespace {
 
-class PlayerStartup : public ::testing::Test {
-protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-};
+class PlayerStartup : public PlayerTest {};
 
 TEST_F(PlayerStartup, FirstRunShowsTheSettingsThenRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
     RemovePlayerSettings();
