@@ -181,7 +181,7 @@ TEST_F(HttpReaderTest, SaveFileMirrorsEveryByteAtItsPlace) {
             ASSERT_EQ(reader.seek(20000), 1);
             EXPECT_EQ(ReadCount(reader, 40000).size(), 40000u);
         }
-        EXPECT_EQ(FileBytes(path), served);
+        EXPECT_EQ(FileContent(path), served);
     }
     DeleteFileA(path.c_str());
     // A save file that could not be made leaves the stream readable.

@@ -155,7 +155,7 @@ TEST_F(PlayerUrl, PlaysAndSavesThroughTheUrlDialogUntilTheEnd) {
     PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - long"; }, 10000)) << WindowText(main);
     EXPECT_TRUE(player.WaitForExit(60000));
-    EXPECT_EQ(FileBytes(saved), ServedBytes("long.mp2")) << "the saved file is the served file";
+    EXPECT_EQ(FileContent(saved), ServedBytes("long.mp2")) << "the saved file is the served file";
     std::string recent;
     EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentURL", &recent));
     EXPECT_EQ(recent, address);

@@ -18,16 +18,6 @@
 namespace quavera::test {
 namespace {
 
-std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[65536];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 // Every value of the player's settings key, by name.
 std::map<std::string, std::string> RegistryValues() {
     std::map<std::string, std::string> values;
@@ -78,7 +68,7 @@ protected:
 
 TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItWas) {
     const std::string file = StreamPath("tagged.mp2");
-    const std::string before = FileBytes(file);
+    const std::string before = FileContent(file);
     ASSERT_NO_FATAL_FAILURE(Open(file));
     const auto settings = RegistryValues();
 
@@ -117,7 +107,7 @@ TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItW
     SaveScreenshot(sheet_, "track-mpeg-statistics");
 
     Close(IDOK);
-    EXPECT_EQ(FileBytes(file), before) << "the tag is never written";
+    EXPECT_EQ(FileContent(file), before) << "the tag is never written";
     EXPECT_EQ(RegistryValues(), settings) << "nor are the settings";
     EXPECT_EQ(WindowText(main_), "Quavera - tagged (stopped)");
 }
