@@ -166,9 +166,7 @@ TEST_F(HttpReaderTest, BodyWithoutLengthPlaysButSeeksOnlyToItsStart) {
 
 TEST_F(HttpReaderTest, SaveFileMirrorsEveryByteAtItsPlace) {
     const std::string served = ServedBytes(kFile);
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    const std::string path = std::string(folder) + "quavera-http-save.mp2";
+    const std::string path = TempFolder() + "quavera-http-save.mp2";
     for (const char* kind : {"files", "norange"}) {
         SCOPED_TRACE(kind);
         {

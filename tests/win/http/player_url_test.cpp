@@ -135,9 +135,7 @@ TEST_F(PlayerUrl, APlaylistAddressBecomesTheQueueAndATrackAddressLeavesIt) {
 
 TEST_F(PlayerUrl, PlaysAndSavesThroughTheUrlDialogUntilTheEnd) {
     SetRegInt(kConfigurationKey, "PlayAndSave", 1);
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    const std::string saved = std::string(folder) + "quavera-url-saved.mp2";
+    const std::string saved = TempFolder() + "quavera-url-saved.mp2";
     DeleteFileA(saved.c_str());
     // /C: the player closes when the track has played.
     PlayerProcess player("/c");
