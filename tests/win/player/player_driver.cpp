@@ -23,13 +23,13 @@ std::string BinFolder() {
     return exe.substr(0, exe.rfind('\\') + 1);
 }
 
+} // namespace
+
 std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
 }
-
-} // namespace
 
 std::string StreamPath(const char* name) {
     const std::string relative = BinFolder() + "..\\test-streams\\player\\" + name;

@@ -91,6 +91,8 @@ bool GetRegString(const char* key, const char* name, std::string* text);
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
 std::string WindowText(HWND window);
+// The name of the window's class.
+std::string ClassOf(HWND window);
 std::string ItemText(HWND dialog, int id);
 // Posted, so that a message box opened by the command cannot block the test.
 void PostCommand(HWND dialog, int id, WORD code = BN_CLICKED);
