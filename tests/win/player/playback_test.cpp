@@ -29,13 +29,7 @@ void SetVolumeSlider(HWND main, int position) {
     PostMessageA(main, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
 }
 
-class PlayerPlayback : public PlayerTest {
-protected:
-    void SetUp() override {
-        PlayerTest::SetUp();
-        ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
-    }
-};
+class PlayerPlayback : public CaptureTest {};
 
 TEST_F(PlayerPlayback, PlayOptionPlaysTheFileAudibly) {
     PlayerProcess player("/play " + StreamPath("tone120.mp2"));

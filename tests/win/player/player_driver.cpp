@@ -67,6 +67,11 @@ bool CaptureHasSound() {
 void PlayerTest::SetUp() { ResetPlayerSettings(); }
 void PlayerTest::TearDown() { ResetPlayerSettings(); }
 
+void CaptureTest::SetUp() {
+    PlayerTest::SetUp();
+    ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
+}
+
 void RemovePlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
 
 void ResetPlayerSettings() {

@@ -57,6 +57,12 @@ protected:
     void TearDown() override;
 };
 
+// Player tests that listen to the session's capturing wave-out device.
+class CaptureTest : public PlayerTest {
+protected:
+    void SetUp() override;
+};
+
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
 constexpr const char* kPlaybackKey = "Software\\Brixlane\\Quavera\\Playback";
 constexpr const char* kProgramVersion = "1.00";

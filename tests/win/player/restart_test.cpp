@@ -166,13 +166,8 @@ Placement Place(const std::vector<short>& segment, const Format& format, double 
     return {headMs, tailMs, std::min(headCorrelation, tailCorrelation)};
 }
 
-class PlaybackRestart : public PlayerTest {
+class PlaybackRestart : public CaptureTest {
 protected:
-    void SetUp() override {
-        PlayerTest::SetUp();
-        ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
-    }
-
     // The player playing the noise, with this much audio captured.
     HWND StartPlaying(PlayerProcess& player, CaptureRecorder& capture) {
         const HWND main = player.WaitForMainWindow();
