@@ -45,11 +45,23 @@ std::vector<Choice> Forbidden(const DeviceCapabilities& model) {
 
 using C = Choice;
 
-TEST(DeviceCapabilities, LoadsTheEngineValuesForADeviceThatPlaysEverything) {
+// Made-up devices on Windows NT, by device number and format flags.
+FakeDevices Devices(std::initializer_list<std::pair<int, std::optional<std::uint32_t>>> formats) {
     FakeDevices devices;
-    devices.Add(-1, kEverything);
+    for (const auto& [device, flags] : formats) devices.Add(device, flags);
+    return devices;
+}
+
+// The model over the devices, loaded with the values.
+DeviceCapabilities Loaded(const FakeDevices& devices, const PlaybackChoices& values = kEngineDefaults) {
     DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    model.Load(values);
+    return model;
+}
+
+TEST(DeviceCapabilities, LoadsTheEngineValuesForADeviceThatPlaysEverything) {
+    const FakeDevices devices = Devices({{-1, kEverything}});
+    DeviceCapabilities model = Loaded(devices);
     EXPECT_EQ(model.values(), kEngineDefaults);
     EXPECT_EQ(Forbidden(model), std::vector<Choice>{C::Method3}) << "Windows NT has no device callback";
 }
@@ -73,11 +85,8 @@ TEST(DeviceCapabilities, PlatformDecidesTheRefreshMethodsAndARefusedMethodLoadsA
 }
 
 TEST(DeviceCapabilities, SelectingADeviceWithOnly22kHzFormatsForcesRatioOneToFour) {
-    FakeDevices devices;
-    devices.Add(-1, kEverything);
-    devices.Add(0, kOnly22kHz);
-    DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    const FakeDevices devices = Devices({{-1, kEverything}, {0, kOnly22kHz}});
+    DeviceCapabilities model = Loaded(devices);
     EXPECT_TRUE(model.SelectDevice(0));
     EXPECT_EQ(model.values().device, 0);
     EXPECT_EQ(model.values().divisor, 4);
@@ -98,10 +107,8 @@ TEST(DeviceCapabilities, SelectingADeviceWithOnly22kHzFormatsForcesRatioOneToFou
 }
 
 TEST(DeviceCapabilities, EightBitWhoseFormatsAreAllMonoSwitchesToMonoAndForbidsStereo) {
-    FakeDevices devices;
-    devices.Add(-1, kMono8BitStereo16Bit);
-    DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    const FakeDevices devices = Devices({{-1, kMono8BitStereo16Bit}});
+    DeviceCapabilities model = Loaded(devices);
     EXPECT_EQ(model.values(), kEngineDefaults);
     EXPECT_TRUE(model.SetBits(8));
     EXPECT_EQ(model.values().bits, 8);
@@ -117,10 +124,8 @@ TEST(DeviceCapabilities, EightBitWhoseFormatsAreAllMonoSwitchesToMonoAndForbidsS
 }
 
 TEST(DeviceCapabilities, DeviceWithOnlyEightBitMonoLoadsAsMonoEightBit) {
-    FakeDevices devices;
-    devices.Add(-1, kOnly8BitMono);
-    DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    const FakeDevices devices = Devices({{-1, kOnly8BitMono}});
+    DeviceCapabilities model = Loaded(devices);
     EXPECT_EQ(model.values().channels, 1);
     EXPECT_EQ(model.values().bits, 8);
     EXPECT_EQ(model.values().divisor, 1);
@@ -132,10 +137,8 @@ TEST(DeviceCapabilities, DeviceWithOnlyEightBitMonoLoadsAsMonoEightBit) {
 }
 
 TEST(DeviceCapabilities, RatioFollowsTheRateGroupsStereoAndWidth) {
-    FakeDevices devices;
-    devices.Add(-1, kNoStereoAt11kHz);
-    DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    const FakeDevices devices = Devices({{-1, kNoStereoAt11kHz}});
+    DeviceCapabilities model = Loaded(devices);
     EXPECT_TRUE(model.SetDivisor(4));
     EXPECT_EQ(model.values().channels, 1);
     EXPECT_FALSE(model.allowed(C::Stereo));
@@ -178,10 +181,8 @@ TEST(DeviceCapabilities, WidthAndChannelChangesApplyTheRatioRule) {
 }
 
 TEST(DeviceCapabilities, EqualAndInvalidValuesAreNoChange) {
-    FakeDevices devices;
-    devices.Add(-1, kEverything);
-    DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    const FakeDevices devices = Devices({{-1, kEverything}});
+    DeviceCapabilities model = Loaded(devices);
     EXPECT_FALSE(model.SelectDevice(-1));
     EXPECT_FALSE(model.SelectDevice(-2));
     EXPECT_FALSE(model.SetDivisor(1));
@@ -202,11 +203,8 @@ TEST(DeviceCapabilities, EqualAndInvalidValuesAreNoChange) {
 }
 
 TEST(DeviceCapabilities, UnreadableDeviceForbidsEveryFormatChoiceAndKeepsTheValues) {
-    FakeDevices devices;
-    devices.Add(-1, kEverything);
-    devices.Add(0, std::nullopt);
-    DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    const FakeDevices devices = Devices({{-1, kEverything}, {0, std::nullopt}});
+    DeviceCapabilities model = Loaded(devices);
     EXPECT_FALSE(model.SelectDevice(0)) << "no change is reported";
     EXPECT_EQ(model.values().device, 0) << "but the device is recorded";
     EXPECT_EQ(Forbidden(model), (std::vector<Choice>{C::Mono, C::Stereo, C::Bits8, C::Bits16, C::Method3, C::Ratio1,
@@ -225,27 +223,19 @@ TEST(DeviceCapabilities, UnreadableDeviceForbidsEveryFormatChoiceAndKeepsTheValu
 }
 
 TEST(DeviceCapabilities, StoredValuesNoRuleTakesFallBackToTheEngineDefaults) {
-    FakeDevices devices;
-    devices.Add(-1, kEverything);
-    DeviceCapabilities model(devices);
-    model.Load(PlaybackChoices{3, 9, 0, 24, -5, 0, -1, -7});
+    const FakeDevices devices = Devices({{-1, kEverything}});
+    DeviceCapabilities model = Loaded(devices, PlaybackChoices{3, 9, 0, 24, -5, 0, -1, -7});
     EXPECT_EQ(model.values(), (PlaybackChoices{1, 2, 2, 16, -5, 0, 1, -1}));
 
     // A device that cannot be read keeps what the engine stored.
-    FakeDevices gone;
-    gone.Add(-1, kEverything);
-    gone.Add(3, std::nullopt);
-    DeviceCapabilities unplugged(gone);
-    unplugged.Load(PlaybackChoices{2, 3, 1, 8, 20, 2, 2, 3});
+    const FakeDevices gone = Devices({{-1, kEverything}, {3, std::nullopt}});
+    DeviceCapabilities unplugged = Loaded(gone, PlaybackChoices{2, 3, 1, 8, 20, 2, 2, 3});
     EXPECT_EQ(unplugged.values(), (PlaybackChoices{2, 3, 1, 8, 20, 2, 2, 3}));
 }
 
 TEST(DeviceCapabilities, LoadingAgainTakesTheEngineValuesBack) {
-    FakeDevices devices;
-    devices.Add(-1, kEverything);
-    devices.Add(0, kEverything);
-    DeviceCapabilities model(devices);
-    model.Load(kEngineDefaults);
+    const FakeDevices devices = Devices({{-1, kEverything}, {0, kEverything}});
+    DeviceCapabilities model = Loaded(devices);
     model.SelectDevice(0);
     model.SetDivisor(4);
     model.SetQuality(3);

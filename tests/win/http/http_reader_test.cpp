@@ -166,9 +166,7 @@ TEST_F(HttpReaderTest, BodyWithoutLengthPlaysButSeeksOnlyToItsStart) {
 
 TEST_F(HttpReaderTest, SaveFileMirrorsEveryByteAtItsPlace) {
     const std::string served = ServedBytes(kFile);
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    const std::string path = std::string(folder) + "quavera-http-save.mp2";
+    const std::string path = TempFolder() + "quavera-http-save.mp2";
     for (const char* kind : {"files", "norange"}) {
         SCOPED_TRACE(kind);
         {
@@ -181,7 +179,7 @@ TEST_F(HttpReaderTest, SaveFileMirrorsEveryByteAtItsPlace) {
             ASSERT_EQ(reader.seek(20000), 1);
             EXPECT_EQ(ReadCount(reader, 40000).size(), 40000u);
         }
-        EXPECT_EQ(FileBytes(path), served);
+        EXPECT_EQ(FileContent(path), served);
     }
     DeleteFileA(path.c_str());
     // A save file that could not be made leaves the stream readable.

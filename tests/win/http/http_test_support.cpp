@@ -2,20 +2,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 namespace quavera::test {
-namespace {
-
-} // namespace
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 namespace {
 
 std::string Folder(const char* variable) {
@@ -25,7 +13,7 @@ std::string Folder(const char* variable) {
 
 } // namespace
 
-std::string HttpRunFile(const char* name) { return FileBytes(Folder("QUAVERA_HTTP_RUN") + "\\" + name); }
+std::string HttpRunFile(const char* name) { return FileContent(Folder("QUAVERA_HTTP_RUN") + "\\" + name); }
 
 std::string TestUrl(const std::string& kind, const std::string& file, const char* listener) {
     const std::string port = HttpRunFile(listener ? (std::string("port-") + listener).c_str() : "port");
@@ -43,7 +31,7 @@ std::string ProxyPort() {
 
 std::string ServedPath(const char* file) { return Folder("QUAVERA_HTTP_RUN") + "\\served\\" + file; }
 
-std::string ServedBytes(const char* file) { return FileBytes(ServedPath(file)); }
+std::string ServedBytes(const char* file) { return FileContent(ServedPath(file)); }
 
 std::string ServeFile(const char* name, const std::string& bytes) {
     std::ofstream(ServedPath(name), std::ios::binary) << bytes;

@@ -3,6 +3,8 @@
 // addresses on the test server, the served bytes, the servers' logs.
 #include <string>
 
+#include "player_driver.h"
+
 namespace quavera::test {
 
 // The run folder of servers.sh (QUAVERA_HTTP_RUN, a Windows path).
@@ -18,6 +20,5 @@ std::string ServedBytes(const char* file);
 std::string ServedPath(const char* file);
 // Puts the bytes where the server serves them as /files/NAME; returns that address.
 std::string ServeFile(const char* name, const std::string& bytes);
-std::string FileBytes(const std::string& path);
 
 } // namespace quavera::test

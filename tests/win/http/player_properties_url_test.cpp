@@ -14,56 +14,41 @@ namespace {
 
 constexpr int kStatisticsRows[] = {kType, kFrequency, kChannelMode, kBitrate, kPackRatio, kDescription};
 
-class AddressProperties : public ::testing::Test {
+class AddressProperties : public SheetTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
-    // The properties of the address the player has opened.
-    HWND Open(PlayerProcess& player) {
-        const HWND main = player.WaitForMainWindow();
-        if (!main || !WaitUntil([&] { return WindowText(main) == "Quavera - stereo128 (stopped)"; }, 10000))
-            return nullptr;
-        DoubleClick(main, kTrackName);
-        return player.WaitForBox(kTrackCaption);
+    void Open(const std::string& address) {
+        ASSERT_NO_FATAL_FAILURE(OpenTrackProperties(address, 10000));
+        ASSERT_EQ(WindowText(main_), "Quavera - stereo128 (stopped)");
     }
 };
 
 TEST_F(AddressProperties, SkippedScanShowsNothingAvailable) {
     SetRegInt(kConfigurationKey, "SkipHTTPFileScan", 1);
     const std::string address = TestUrl("files", "stereo128.mp3");
-    PlayerProcess player(address);
-    const HWND sheet = Open(player);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kTagPage);
-    EXPECT_EQ(ItemText(page, kTitle), "---");
-    page = ShowPage(sheet, kPropertiesPage);
+    ASSERT_NO_FATAL_FAILURE(Open(address));
+    EXPECT_EQ(ItemText(Page(kTagPage), kTitle), "---");
+    const HWND page = Page(kPropertiesPage);
     EXPECT_EQ(ItemText(page, kFileName), address);
     EXPECT_EQ(ItemText(page, kFileDuration), "Not available!");
     EXPECT_EQ(ItemText(page, kPlaybackDuration), "Not available!");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, kPlaybackDuration)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, kDurationSpin)));
-    SaveScreenshot(sheet, "track-properties-address");
-    page = ShowPage(sheet, kStatisticsPage);
-    for (const int row : kStatisticsRows) EXPECT_EQ(ItemText(page, row), "Not available!") << row;
-    Click(sheet, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }, 3000));
+    SaveScreenshot(sheet_, "track-properties-address");
+    const HWND statistics = Page(kStatisticsPage);
+    for (const int row : kStatisticsRows) EXPECT_EQ(ItemText(statistics, row), "Not available!") << row;
+    Close(IDOK);
 }
 
 TEST_F(AddressProperties, ScannedAddressIsReadThroughItsOwnReader) {
     SetRegInt(kConfigurationKey, "SkipHTTPFileScan", 0);
-    const std::string address = TestUrl("files", "stereo128.mp3");
-    PlayerProcess player(address);
-    const HWND sheet = Open(player);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kPropertiesPage);
+    ASSERT_NO_FATAL_FAILURE(Open(TestUrl("files", "stereo128.mp3")));
+    const HWND page = Page(kPropertiesPage);
     EXPECT_NE(ItemText(page, kFileDuration), "Not available!");
     EXPECT_EQ(ItemText(page, kPlaybackDuration), ItemText(page, kFileDuration));
-    page = ShowPage(sheet, kStatisticsPage);
-    EXPECT_EQ(ItemText(page, kType), "MPEG 1 Audio Layer III");
-    EXPECT_EQ(ItemText(page, kBitrate), "128kBit/sec");
-    Click(sheet, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }, 3000));
+    const HWND statistics = Page(kStatisticsPage);
+    EXPECT_EQ(ItemText(statistics, kType), "MPEG 1 Audio Layer III");
+    EXPECT_EQ(ItemText(statistics, kBitrate), "128kBit/sec");
+    Close(IDCANCEL);
 }
 
 } // namespace

@@ -17,11 +17,8 @@ namespace {
 
 constexpr int kAddressField = 1104;
 
-class PlayerUrl : public ::testing::Test {
+class PlayerUrl : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     HWND OpenUrlDialog(PlayerProcess& player, HWND main) {
         PostCommand(main, kUrl);
         return player.WaitForBox("Internet streaming");
@@ -138,9 +135,7 @@ TEST_F(PlayerUrl, APlaylistAddressBecomesTheQueueAndATrackAddressLeavesIt) {
 
 TEST_F(PlayerUrl, PlaysAndSavesThroughTheUrlDialogUntilTheEnd) {
     SetRegInt(kConfigurationKey, "PlayAndSave", 1);
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    const std::string saved = std::string(folder) + "quavera-url-saved.mp2";
+    const std::string saved = TempFolder() + "quavera-url-saved.mp2";
     DeleteFileA(saved.c_str());
     // /C: the player closes when the track has played.
     PlayerProcess player("/c");
@@ -158,7 +153,7 @@ TEST_F(PlayerUrl, PlaysAndSavesThroughTheUrlDialogUntilTheEnd) {
     PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - long"; }, 10000)) << WindowText(main);
     EXPECT_TRUE(player.WaitForExit(60000));
-    EXPECT_EQ(FileBytes(saved), ServedBytes("long.mp2")) << "the saved file is the served file";
+    EXPECT_EQ(FileContent(saved), ServedBytes("long.mp2")) << "the saved file is the served file";
     std::string recent;
     EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentURL", &recent));
     EXPECT_EQ(recent, address);

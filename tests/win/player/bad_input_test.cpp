@@ -7,11 +7,8 @@
 namespace quavera::test {
 namespace {
 
-class PlayerBadInput : public ::testing::Test {
+class PlayerBadInput : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     // The engine's explanation (when it gives one) and the player's own box,
     // then a usable, empty player.
     void ExpectRefusedOpen(PlayerProcess& player, const std::string& engineText) {

@@ -14,11 +14,8 @@
 namespace quavera::test {
 namespace {
 
-class PlayerDialogTest : public ::testing::Test {
+class PlayerDialogTest : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     HWND Open(PlayerProcess& player) {
         const HWND main = player.WaitForMainWindow();
         if (main) WaitUntil([&] { return WindowText(main) != "Quavera"; }, 3000);

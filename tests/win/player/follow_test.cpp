@@ -21,11 +21,8 @@ struct Shown {
 
 Shown Read(HWND main) { return {TimeTextSeconds(ItemText(main, kTrackTime)), SliderPosition(main, kPosition)}; }
 
-class PlayerFollowsPlayback : public ::testing::Test {
+class PlayerFollowsPlayback : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-
     // Both displays move by about the wall time that passed, and agree.
     static void ExpectAdvance(const Shown& before, const Shown& after, int seconds) {
         EXPECT_NEAR(after.seconds - before.seconds, seconds, 1) << before.seconds << " -> " << after.seconds;

@@ -5,14 +5,10 @@
 #include <algorithm>
 #include <map>
 
+#include "player_driver.h"
+
 namespace quavera::test {
 namespace {
-
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 // The tool a tooltip control shows its tip for, and the tip, read in the
 // memory of the process that owns the control: the messages carry pointers

@@ -29,14 +29,7 @@ void SetVolumeSlider(HWND main, int position) {
     PostMessageA(main, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
 }
 
-class PlayerPlayback : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetPlayerSettings();
-        ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
-    }
-    void TearDown() override { ResetPlayerSettings(); }
-};
+class PlayerPlayback : public CaptureTest {};
 
 TEST_F(PlayerPlayback, PlayOptionPlaysTheFileAudibly) {
     PlayerProcess player("/play " + StreamPath("tone120.mp2"));

@@ -23,13 +23,13 @@ std::string BinFolder() {
     return exe.substr(0, exe.rfind('\\') + 1);
 }
 
+} // namespace
+
 std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
 }
-
-} // namespace
 
 std::string StreamPath(const char* name) {
     const std::string relative = BinFolder() + "..\\test-streams\\player\\" + name;
@@ -66,6 +66,11 @@ bool CaptureHasSound() {
 
 void PlayerTest::SetUp() { ResetPlayerSettings(); }
 void PlayerTest::TearDown() { ResetPlayerSettings(); }
+
+void CaptureTest::SetUp() {
+    PlayerTest::SetUp();
+    ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
+}
 
 void RemovePlayerSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brixlane\\Quavera"); }
 

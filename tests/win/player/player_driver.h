@@ -49,12 +49,18 @@ enum PlayerControl : int {
     kHide = 32777,
 };
 
-// Tests that start and end with the player's settings removed, as on a
-// machine where it never ran.
+// Tests that start and end with the player's settings reset
+// (ResetPlayerSettings).
 class PlayerTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+};
+
+// Player tests that listen to the session's capturing wave-out device.
+class CaptureTest : public PlayerTest {
+protected:
+    void SetUp() override;
 };
 
 constexpr const char* kConfigurationKey = "Software\\Brixlane\\Quavera\\Playback\\Configuration";
@@ -91,6 +97,8 @@ bool GetRegString(const char* key, const char* name, std::string* text);
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
 std::string WindowText(HWND window);
+// The name of the window's class.
+std::string ClassOf(HWND window);
 std::string ItemText(HWND dialog, int id);
 // Posted, so that a message box opened by the command cannot block the test.
 void PostCommand(HWND dialog, int id, WORD code = BN_CLICKED);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "player_driver.h"
 
@@ -76,10 +77,26 @@ enum TrackControl : int {
     kComment = 1136,
 };
 
-class SheetTest : public ::testing::Test {
+class SheetTest : public PlayerTest {
 protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
+    // The player ends before its settings are reset.
+    void TearDown() override {
+        player_.reset();
+        PlayerTest::TearDown();
+    }
+
+    // Starts the player with the arguments and, once the track is loaded,
+    // opens its properties by a double click on the song area.
+    void OpenTrackProperties(const std::string& arguments, int timeoutMs = 5000) {
+        player_ = std::make_unique<PlayerProcess>(arguments);
+        main_ = player_->WaitForMainWindow();
+        ASSERT_NE(main_, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(main_).find("(stopped)") != std::string::npos; }, timeoutMs))
+            << WindowText(main_);
+        DoubleClick(main_, kTrackName);
+        sheet_ = player_->WaitForBox(kTrackCaption);
+        ASSERT_NE(sheet_, nullptr);
+    }
 
     // The sheet's page at index, shown as a click on its tab shows it.
     HWND Page(int index) {

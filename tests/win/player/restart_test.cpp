@@ -166,14 +166,8 @@ Placement Place(const std::vector<short>& segment, const Format& format, double 
     return {headMs, tailMs, std::min(headCorrelation, tailCorrelation)};
 }
 
-class PlaybackRestart : public ::testing::Test {
+class PlaybackRestart : public CaptureTest {
 protected:
-    void SetUp() override {
-        ResetPlayerSettings();
-        ASSERT_FALSE(CapturePath().empty()) << "QUAVERA_CAPTURE names the capture file of the test session";
-    }
-    void TearDown() override { ResetPlayerSettings(); }
-
     // The player playing the noise, with this much audio captured.
     HWND StartPlaying(PlayerProcess& player, CaptureRecorder& capture) {
         const HWND main = player.WaitForMainWindow();

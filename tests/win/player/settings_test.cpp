@@ -20,13 +20,8 @@ namespace {
 
 using Commands = std::vector<std::pair<WPARAM, LPARAM>>;
 
+// What StoredSetting gives for a value the registry lacks.
 constexpr DWORD kMissing = 0xDEADBEEF;
-
-DWORD RegInt(const char* name) {
-    DWORD value = kMissing;
-    GetRegInt(kConfigurationKey, name, &value);
-    return value;
-}
 
 std::string RegString(const char* name) {
     std::string text = "<missing>";
@@ -39,7 +34,7 @@ std::vector<DWORD> EngineValues() {
     std::vector<DWORD> values;
     for (const char* name : {"FrequencyDivisor", "Quality", "Channels", "BitsPerSample", "Buffers", "FramesPerBuffer",
                              "PlaybackMethode", "WaveOutDevice"})
-        values.push_back(RegInt(name));
+        values.push_back(StoredSetting(name));
     return values;
 }
 
@@ -154,7 +149,7 @@ TEST_F(SettingsSheet, PagesInOrderShowTheStoredSettings) {
 
     Close(IDCANCEL);
     EXPECT_TRUE(spy_->Commands().empty());
-    EXPECT_EQ(RegInt("FrequencyDivisor"), kMissing) << "Cancel writes nothing";
+    EXPECT_EQ(StoredSetting("FrequencyDivisor"), kMissing) << "Cancel writes nothing";
 }
 
 TEST_F(SettingsSheet, AudioDeviceChoicesAreAppliedAndRestartPlaybackOnce) {
@@ -176,7 +171,7 @@ TEST_F(SettingsSheet, AudioDeviceChoicesAreAppliedAndRestartPlaybackOnce) {
     EXPECT_FALSE(IsChecked(page, kDeviceCallback));
     EXPECT_TRUE(IsChecked(page, kThread));
     EXPECT_TRUE(IsPushed(page, kDeviceCallback));
-    EXPECT_EQ(RegInt("Channels"), kMissing) << "nothing is written before Apply";
+    EXPECT_EQ(StoredSetting("Channels"), kMissing) << "nothing is written before Apply";
 
     Click(sheet_, kApplyNow);
     EXPECT_EQ(Taken(), (Commands{{kRestart, 0}}));
@@ -210,12 +205,12 @@ TEST_F(SettingsSheet, PlaybackModeAndBuffersShareTheModelAndOkWritesOnce) {
 
     Close(IDOK);
     EXPECT_EQ(EngineValues(), (std::vector<DWORD>{2, 3, 2, 16, 77, 2, 1, static_cast<DWORD>(-1)}));
-    EXPECT_EQ(RegInt("CheckSystemPerformance"), 1u);
-    EXPECT_EQ(RegInt("DisableContinuous"), 1u);
+    EXPECT_EQ(StoredSetting("CheckSystemPerformance"), 1u);
+    EXPECT_EQ(StoredSetting("DisableContinuous"), 1u);
     // One restart for each page whose choices changed.
     EXPECT_EQ(Taken(), (Commands{{kRestart, 0}, {kRestart, 0}}));
-    EXPECT_EQ(RegInt("DialogState"), kMissing);
-    EXPECT_EQ(RegInt("TaskBar"), kMissing);
+    EXPECT_EQ(StoredSetting("DialogState"), kMissing);
+    EXPECT_EQ(StoredSetting("TaskBar"), kMissing);
 }
 
 TEST_F(SettingsSheet, OkWithoutTouchingControlsPostsNoneOfItsCommands) {
@@ -225,9 +220,10 @@ TEST_F(SettingsSheet, OkWithoutTouchingControlsPostsNoneOfItsCommands) {
     Close(IDOK);
     Sleep(300);
     EXPECT_TRUE(spy_->Commands().empty());
-    for (const char* name : {"TaskBar", "ScrollCaption", "DialogState"}) EXPECT_EQ(RegInt(name), kMissing) << name;
-    EXPECT_EQ(RegInt("FrequencyDivisor"), kMissing);
-    EXPECT_EQ(RegInt("SkipHTTPFileScan"), 1u) << "written by every apply of a shown Internet page";
+    for (const char* name : {"TaskBar", "ScrollCaption", "DialogState"})
+        EXPECT_EQ(StoredSetting(name), kMissing) << name;
+    EXPECT_EQ(StoredSetting("FrequencyDivisor"), kMissing);
+    EXPECT_EQ(StoredSetting("SkipHTTPFileScan"), 1u) << "written by every apply of a shown Internet page";
 }
 
 TEST_F(SettingsSheet, ControlsPostTheirCommandsAndStoreTheirValues) {
@@ -239,9 +235,9 @@ TEST_F(SettingsSheet, ControlsPostTheirCommandsAndStoreTheirValues) {
     EXPECT_TRUE(WaitUntil([&] { return ListSelection(page, kDialogSize) == 2; }, 2000));
     Close(IDOK);
     EXPECT_EQ(Taken(), (Commands{{kTaskBarHide, 0}, {kScrollerOn, 0}, {kSetDialogSize, 2}}));
-    EXPECT_EQ(RegInt("TaskBar"), 0u);
-    EXPECT_EQ(RegInt("ScrollCaption"), 1u);
-    EXPECT_EQ(RegInt("DialogState"), 2u);
+    EXPECT_EQ(StoredSetting("TaskBar"), 0u);
+    EXPECT_EQ(StoredSetting("ScrollCaption"), 1u);
+    EXPECT_EQ(StoredSetting("DialogState"), 2u);
     EXPECT_EQ(EngineValues()[0], kMissing) << "the engine pages were not changed";
 }
 
@@ -259,11 +255,11 @@ TEST_F(SettingsSheet, InternetEditsWriteWhatChanged) {
     EXPECT_TRUE(WaitUntil([&] { return !IsChecked(page, kSkipFileScan); }, 2000));
     Close(IDOK);
     EXPECT_EQ(RegString("Proxy"), "cache.local");
-    EXPECT_EQ(RegInt("ProxyPort"), 0u) << "an empty port is written as 0";
+    EXPECT_EQ(StoredSetting("ProxyPort"), 0u) << "an empty port is written as 0";
     EXPECT_EQ(RegString("User"), "bob");
     EXPECT_EQ(RegString("Password"), "") << "the account is written whole";
-    EXPECT_EQ(RegInt("PlayAndSave"), 1u);
-    EXPECT_EQ(RegInt("SkipHTTPFileScan"), 0u);
+    EXPECT_EQ(StoredSetting("PlayAndSave"), 1u);
+    EXPECT_EQ(StoredSetting("SkipHTTPFileScan"), 0u);
     player_.reset();
 
     // A port that is no number leaves the stored one; the password alone
@@ -275,11 +271,11 @@ TEST_F(SettingsSheet, InternetEditsWriteWhatChanged) {
     TypeText(page, kPort, "http");
     TypeText(page, kPassword, "pw");
     Close(IDOK);
-    EXPECT_EQ(RegInt("ProxyPort"), 3128u);
+    EXPECT_EQ(StoredSetting("ProxyPort"), 3128u);
     EXPECT_EQ(RegString("Proxy"), "cache.local");
     EXPECT_EQ(RegString("User"), "bob");
     EXPECT_EQ(RegString("Password"), "pw");
-    EXPECT_EQ(RegInt("PlayAndSave"), 1u) << "unchanged, so not written";
+    EXPECT_EQ(StoredSetting("PlayAndSave"), 1u) << "unchanged, so not written";
 }
 
 TEST_F(SettingsSheet, CancelForgetsEveryChoiceAndPostsNothing) {
@@ -295,7 +291,7 @@ TEST_F(SettingsSheet, CancelForgetsEveryChoiceAndPostsNothing) {
     Sleep(300);
     EXPECT_TRUE(spy_->Commands().empty());
     for (const char* name : {"FrequencyDivisor", "ScrollCaption", "SkipHTTPFileScan"})
-        EXPECT_EQ(RegInt(name), kMissing) << name;
+        EXPECT_EQ(StoredSetting(name), kMissing) << name;
     EXPECT_EQ(RegString("Proxy"), "<missing>");
 
     // Opened again, the sheet shows the stored values.

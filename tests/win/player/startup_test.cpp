@@ -8,19 +8,7 @@
 namespace quavera::test {
 namespace {
 
-constexpr const char* kProgramVersion = "1.00";
-
-class PlayerStartup : public ::testing::Test {
-protected:
-    void SetUp() override { ResetPlayerSettings(); }
-    void TearDown() override { ResetPlayerSettings(); }
-};
-
-DWORD RegInt(const char* name, DWORD fallback = 0xDEADBEEF) {
-    DWORD value = fallback;
-    GetRegInt(kConfigurationKey, name, &value);
-    return value;
-}
+class PlayerStartup : public PlayerTest {};
 
 TEST_F(PlayerStartup, FirstRunShowsTheSettingsThenRecordsVersionDefaultsAndMarkerAndExitClearsIt) {
     RemovePlayerSettings();
@@ -41,11 +29,11 @@ TEST_F(PlayerStartup, FirstRunShowsTheSettingsThenRecordsVersionDefaultsAndMarke
         std::string version;
         ASSERT_TRUE(GetRegString(kPlaybackKey, "Version", &version));
         EXPECT_EQ(version, kProgramVersion);
-        EXPECT_EQ(RegInt("CheckExtentions"), 1u);
-        EXPECT_EQ(RegInt("Buffers"), 14u);
-        EXPECT_EQ(RegInt("FramesPerBuffer"), 2u);
-        EXPECT_EQ(RegInt("PlaybackMethode"), 1u);
-        EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
+        EXPECT_EQ(StoredSetting("CheckExtentions"), 1u);
+        EXPECT_EQ(StoredSetting("Buffers"), 14u);
+        EXPECT_EQ(StoredSetting("FramesPerBuffer"), 2u);
+        EXPECT_EQ(StoredSetting("PlaybackMethode"), 1u);
+        EXPECT_EQ(StoredSetting("RunningWindow"), HandleToULong(main));
         std::string recent = "unset";
         EXPECT_TRUE(GetRegString(kConfigurationKey, "RecentFile", &recent));
         EXPECT_EQ(recent, "");
@@ -54,13 +42,13 @@ TEST_F(PlayerStartup, FirstRunShowsTheSettingsThenRecordsVersionDefaultsAndMarke
         PostCommand(main, kExit);
         ASSERT_TRUE(player.WaitForExit());
     }
-    EXPECT_EQ(RegInt("RunningWindow"), 0u);
+    EXPECT_EQ(StoredSetting("RunningWindow"), 0u);
     std::string handed = "unset";
     EXPECT_TRUE(GetRegString(kConfigurationKey, "CommandLine", &handed));
     EXPECT_EQ(handed, "");
-    EXPECT_EQ(static_cast<LONG>(RegInt("WindowXPos")), rect.left);
-    EXPECT_EQ(static_cast<LONG>(RegInt("WindowYPos")), rect.top);
-    EXPECT_EQ(RegInt("Volume"), 0xDEADBEEF) << "no stream was loaded, so no volume is stored";
+    EXPECT_EQ(static_cast<LONG>(StoredSetting("WindowXPos")), rect.left);
+    EXPECT_EQ(static_cast<LONG>(StoredSetting("WindowYPos")), rect.top);
+    EXPECT_EQ(StoredSetting("Volume"), 0xDEADBEEF) << "no stream was loaded, so no volume is stored";
 
     // Only the first run starts with the settings.
     PlayerProcess again("");
@@ -84,10 +72,10 @@ TEST_F(PlayerStartup, ChoicesMadeInTheFirstRunSettingsStand) {
     EXPECT_TRUE(WaitUntil([&] { return IsChecked(page, kThread); }, 2000));
     Click(sheet, IDOK);
     ASSERT_NE(player.WaitForMainWindow(), nullptr);
-    EXPECT_EQ(RegInt("Buffers"), 10u);
-    EXPECT_EQ(RegInt("PlaybackMethode"), 2u);
-    EXPECT_EQ(RegInt("FramesPerBuffer"), 2u);
-    EXPECT_EQ(RegInt("CheckExtentions"), 1u);
+    EXPECT_EQ(StoredSetting("Buffers"), 10u);
+    EXPECT_EQ(StoredSetting("PlaybackMethode"), 2u);
+    EXPECT_EQ(StoredSetting("FramesPerBuffer"), 2u);
+    EXPECT_EQ(StoredSetting("CheckExtentions"), 1u);
 }
 
 TEST_F(PlayerStartup, EqualStoredVersionKeepsTheUsersSettings) {
@@ -95,8 +83,8 @@ TEST_F(PlayerStartup, EqualStoredVersionKeepsTheUsersSettings) {
     SetRegInt(kConfigurationKey, "Buffers", 40);
     PlayerProcess player("");
     ASSERT_NE(player.WaitForMainWindow(), nullptr);
-    EXPECT_EQ(RegInt("Buffers"), 40u);
-    EXPECT_EQ(RegInt("CheckExtentions"), 0u) << "the stored value stands";
+    EXPECT_EQ(StoredSetting("Buffers"), 40u);
+    EXPECT_EQ(StoredSetting("CheckExtentions"), 0u) << "the stored value stands";
 }
 
 TEST_F(PlayerStartup, NewerStoredVersionShowsTheVersionMessageAndEnds) {
@@ -111,9 +99,9 @@ TEST_F(PlayerStartup, NewerStoredVersionShowsTheVersionMessageAndEnds) {
     std::string version;
     GetRegString(kPlaybackKey, "Version", &version);
     EXPECT_EQ(version, "9.99");
-    EXPECT_EQ(RegInt("Buffers"), 0xDEADBEEF);
-    EXPECT_EQ(RegInt("WindowXPos"), 0xDEADBEEF);
-    EXPECT_EQ(RegInt("RunningWindow"), 0u) << "the marker is released again";
+    EXPECT_EQ(StoredSetting("Buffers"), 0xDEADBEEF);
+    EXPECT_EQ(StoredSetting("WindowXPos"), 0xDEADBEEF);
+    EXPECT_EQ(StoredSetting("RunningWindow"), 0u) << "the marker is released again";
 }
 
 TEST_F(PlayerStartup, SavedPositionIsUsedOnlyWhenItLiesOnTheDesktop) {
@@ -154,7 +142,7 @@ TEST_F(PlayerStartup, StoredHiddenStateStartsVisibleAndIsStoredAsLarge) {
     SetRegInt(kConfigurationKey, "DialogState", 3);
     PlayerProcess player("");
     ASSERT_NE(player.WaitForMainWindow(), nullptr);
-    EXPECT_EQ(RegInt("DialogState"), 0u);
+    EXPECT_EQ(StoredSetting("DialogState"), 0u);
 }
 
 TEST_F(PlayerStartup, SecondCopyWithAFileHandsItOverAndShowsNoWindow) {
@@ -170,7 +158,7 @@ TEST_F(PlayerStartup, SecondCopyWithAFileHandsItOverAndShowsNoWindow) {
     EXPECT_EQ(handed, arguments);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(main) == "Quavera - tone10 (stopped)"; }))
         << WindowText(main);
-    EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
+    EXPECT_EQ(StoredSetting("RunningWindow"), HandleToULong(main));
 }
 
 TEST_F(PlayerStartup, QuotedFileNameOpensAtStartAndOnHandOver) {
@@ -222,12 +210,12 @@ TEST_F(PlayerStartup, SecondCopyWithoutArgumentsAsksNoEndsItYesRunsItBesideTheOw
         const HWND other = second.WaitForMainWindow();
         ASSERT_NE(other, nullptr);
         EXPECT_NE(other, main);
-        EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
+        EXPECT_EQ(StoredSetting("RunningWindow"), HandleToULong(main));
         ASSERT_TRUE(second.Close());
-        EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main)) << "only the owner clears the marker";
+        EXPECT_EQ(StoredSetting("RunningWindow"), HandleToULong(main)) << "only the owner clears the marker";
     }
     ASSERT_TRUE(first.Close());
-    EXPECT_EQ(RegInt("RunningWindow"), 0u);
+    EXPECT_EQ(StoredSetting("RunningWindow"), 0u);
 }
 
 TEST_F(PlayerStartup, StaleMarkerIsTakenOverWithoutAsking) {
@@ -237,7 +225,7 @@ TEST_F(PlayerStartup, StaleMarkerIsTakenOverWithoutAsking) {
     const HWND main = player.WaitForMainWindow();
     GlobalDeleteAtom(stale);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(RegInt("RunningWindow"), HandleToULong(main));
+    EXPECT_EQ(StoredSetting("RunningWindow"), HandleToULong(main));
 }
 
 TEST_F(PlayerStartup, CommandLineOptionsSwitchModesAndStoredModesApplyOnlyWithoutArguments) {
@@ -248,7 +236,7 @@ TEST_F(PlayerStartup, CommandLineOptionsSwitchModesAndStoredModesApplyOnlyWithou
         ASSERT_NE(main, nullptr);
         EXPECT_TRUE(IsChecked(main, kEndless));
         EXPECT_FALSE(IsChecked(main, kRandom));
-        EXPECT_EQ(RegInt("EndlessPlayback"), 1u);
+        EXPECT_EQ(StoredSetting("EndlessPlayback"), 1u);
     }
     {
         PlayerProcess player("");

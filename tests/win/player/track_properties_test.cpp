@@ -18,16 +18,6 @@
 namespace quavera::test {
 namespace {
 
-std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[65536];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 // Every value of the player's settings key, by name.
 std::map<std::string, std::string> RegistryValues() {
     std::map<std::string, std::string> values;
@@ -60,26 +50,12 @@ long SpinPosition(HWND page, int id) {
 
 bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
 
-class TrackProperties : public SheetTest {
-protected:
-    // Starts the player on the entry text and opens the current track's properties.
-    void Open(const std::string& entry) {
-        player_ = std::make_unique<PlayerProcess>(entry);
-        main_ = player_->WaitForMainWindow();
-        ASSERT_NE(main_, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return WindowText(main_).find("(stopped)") != std::string::npos; }, 5000))
-            << WindowText(main_);
-        DoubleClick(main_, kTrackName);
-        sheet_ = player_->WaitForBox(kTrackCaption);
-        ASSERT_NE(sheet_, nullptr);
-    }
-
-};
+class TrackProperties : public SheetTest {};
 
 TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItWas) {
     const std::string file = StreamPath("tagged.mp2");
-    const std::string before = FileBytes(file);
-    ASSERT_NO_FATAL_FAILURE(Open(file));
+    const std::string before = FileContent(file);
+    ASSERT_NO_FATAL_FAILURE(OpenTrackProperties(file));
     const auto settings = RegistryValues();
 
     HWND page = CurrentPage(sheet_);
@@ -117,7 +93,7 @@ TEST_F(TrackProperties, TaggedFileShowsItsTagDurationsAndStatisticsAndStaysAsItW
     SaveScreenshot(sheet_, "track-mpeg-statistics");
 
     Close(IDOK);
-    EXPECT_EQ(FileBytes(file), before) << "the tag is never written";
+    EXPECT_EQ(FileContent(file), before) << "the tag is never written";
     EXPECT_EQ(RegistryValues(), settings) << "nor are the settings";
     EXPECT_EQ(WindowText(main_), "Quavera - tagged (stopped)");
 }
@@ -126,7 +102,7 @@ TEST_F(TrackProperties, FileWithoutATagShowsDashesAndALimitShowsThePlaybackDurat
     // The command line's text is the entry: a volume preset of 50 and a
     // limit of 90 seconds for a file of two minutes, which its frames make
     // a few milliseconds shorter.
-    ASSERT_NO_FATAL_FAILURE(Open(StreamPath("tone120.mp2") + ";Alias;50;90000"));
+    ASSERT_NO_FATAL_FAILURE(OpenTrackProperties(StreamPath("tone120.mp2") + ";Alias;50;90000"));
     HWND page = Page(kTagPage);
     for (const int id : {kTitle, kArtist, kAlbum, kYear, kComment}) EXPECT_EQ(ItemText(page, id), "---") << id;
     page = Page(kPropertiesPage);
@@ -145,7 +121,7 @@ TEST_F(TrackProperties, NonsenseInTheEntryShowsWhatPlaybackUses) {
          {std::tuple{std::string(20, ';'), "100", "0:10"}, std::tuple{std::string(";x;-5;999999"), "100", "0:10"},
           std::tuple{std::string(";x;99999;abc"), "100", "0:10"}, std::tuple{std::string(";;7;3000;;"), "7", "0:03"}}) {
         SCOPED_TRACE(fields);
-        ASSERT_NO_FATAL_FAILURE(Open(StreamPath("tone10.mp2") + fields));
+        ASSERT_NO_FATAL_FAILURE(OpenTrackProperties(StreamPath("tone10.mp2") + fields));
         const HWND page = Page(kPropertiesPage);
         EXPECT_EQ(ItemText(page, kFileName), StreamPath("tone10.mp2"));
         EXPECT_EQ(ItemText(page, kVolumePreset), volume);

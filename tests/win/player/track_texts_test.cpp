@@ -9,6 +9,7 @@
 
 #include "entry_text.h"
 #include "id3v1_file.h"
+#include "player_driver.h"
 #include "track_texts.h"
 
 namespace quavera {
@@ -95,11 +96,7 @@ TEST(TrackEntryText, LongTextsAndManySeparators) {
 
 class TagFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char folder[MAX_PATH] = {};
-        GetTempPathA(sizeof folder, folder);
-        path_ = std::string(folder) + "quavera-tag-test.mp2";
-    }
+    void SetUp() override { path_ = test::TempFolder() + "quavera-tag-test.mp2"; }
     void TearDown() override { DeleteFileA(path_.c_str()); }
 
     void Write(const std::string& bytes) const {
